@@ -25,6 +25,20 @@ void CodecLineToDebug(const char* line)
     DebugPrint("%s", line);
 }
 
+// The codec's detail lines go to the diagnostic log while it is on; while it is off the codec does
+// not even format them. A sink that someone else installed is left alone.
+void SyncCodecLogSink()
+{
+    const CodecLogSink current = GetCodecLogSink();
+    if (current != nullptr && current != &CodecLineToDebug) {
+        return;
+    }
+    const CodecLogSink wanted = g_Debug.IsOn() ? &CodecLineToDebug : nullptr;
+    if (current != wanted) {
+        SetCodecLogSink(wanted);
+    }
+}
+
 QByteArray PasswordKey()
 {
     return g_Var.Password.toUtf8();
@@ -67,8 +81,7 @@ TFormUDP::~TFormUDP()
 void TFormUDP::FormCreate()
 {
     TimerWait->SetEnabled(false);
-    // The codec's detail lines belong in the diagnostic log.
-    SetCodecLogSink(&CodecLineToDebug);
+    SyncCodecLogSink();
 
     std::uint32_t ip = 0, mask = 0, gateway = 0;
     std::uint8_t mac[6] = {};
@@ -179,6 +192,7 @@ void TFormUDP::PostToMain(UINT msg, WPARAM wParam, LPARAM lParam)
 
 void TFormUDP::SendPacket(Packet& packet)
 {
+    SyncCodecLogSink();
     DumpPacket(false, packet.data(), int(packet.size()), 0, QString());
     const QByteArray key = PasswordKey();
     CipherPayload(packet, std::string_view(key.constData(), std::size_t(key.size())));
@@ -366,7 +380,9 @@ LRESULT TFormUDP::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 void TFormUDP::UDPSocketRead(CUDPSocket* socket)
 {
-    DebugPrint("Local IP:%s", socket->LocalIP.toUtf8().constData());
+    if (g_Debug.IsOn()) {
+        DebugPrint("Local IP:%s", socket->LocalIP.toUtf8().constData());
+    }
     LastLocalIP = socket->LocalIP;
 
     // The datagram is read into a buffer that is zero outside it; a nested read gets its own.
@@ -397,6 +413,7 @@ void TFormUDP::ProcRecvData(
     if (!data || size < 0) {
         return;
     }
+    SyncCodecLogSink();
     std::vector<MacAddress> socketMacs;
     socketMacs.reserve(SocketList.size());
     for (const CUDPSocket* s : SocketList) {

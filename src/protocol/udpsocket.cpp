@@ -196,8 +196,10 @@ LRESULT CUDPSocket::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 void CUDPSocket::OnUMSocket(WPARAM wParam, LPARAM lParam)
 {
-    DebugPrint("CUDPSocket::OnUMSocket(%s) %x %x", MacToText(MAC).toUtf8().constData(), unsigned(wParam),
-        unsigned(lParam));
+    if (g_Debug.IsOn()) {
+        DebugPrint("CUDPSocket::OnUMSocket(%s) %x %x", MacToText(MAC).toUtf8().constData(), unsigned(wParam),
+            unsigned(lParam));
+    }
     if (m_socket < 0 || wParam != WPARAM(m_socket)) {
         DebugPrint("  socket doesn't match");
         return;
