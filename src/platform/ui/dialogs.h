@@ -28,6 +28,11 @@ int ShowMessageByKey(const char* key, const QString& def, bool question = false)
 // The platform's error box for an exception that reached the message loop (caption AppTitle).
 void ShowExceptionBox(const QString& message);
 
+// The platform's simple message dialog: caption AppTitle, OK, no icon.
+void ShowSimpleMessageBox(const QString& text);
+// Routes ShowSimpleMessage (platform/core/notify.h) to ShowSimpleMessageBox.
+void InstallSimpleMessageBox();
+
 // The save dialog; the chosen file name or empty when cancelled.
 QString GetSaveFileName(
     QWidget* parent, const QString& title, const QString& filter, const QString& defaultSuffix);
