@@ -1,0 +1,48 @@
+#include "launcher/frametutorial2.h"
+
+#include "controls/imagebuttons.h"
+#include "shell/formres.h"
+#include "shell/pagekit.h"
+#include "shell/picturebox.h"
+#include "shell/wizardmessages.h"
+
+TFrameTutorial2::TFrameTutorial2(QWidget* parent)
+    : TFrameBase(parent)
+{
+    resize(PAGE_WIDTH, 324);
+    ImgBG = CreatePageBackground(this);
+    ImgTutorial2 = new TPictureBox(this);
+    ImgTutorial2->setObjectName(QStringLiteral("ImgTutorial2"));
+    ImgTutorial2->SetAutoSize(true);
+    ImgTutorial2->setGeometry(24, 24, 552, 240);
+    BtnExit = CreateWizardButton(this, "BtnExit", QStringLiteral("Exit"), TButtonPlace::Left);
+    connect(BtnExit, &TTrifaceBtn::clicked, this, &TFrameTutorial2::BtnExitClick);
+    BtnBack = CreateWizardButton(this, "BtnBack", QStringLiteral("Back"), TButtonPlace::Middle);
+    connect(BtnBack, &TTrifaceBtn::clicked, this, &TFrameTutorial2::BtnBackClick);
+    BtnNext = CreateWizardButton(this, "BtnNext", QStringLiteral("Next"), TButtonPlace::Right);
+    connect(BtnNext, &TTrifaceBtn::clicked, this, &TFrameTutorial2::BtnNextClick);
+}
+
+void TFrameTutorial2::InitFrame()
+{
+    TakePageArtwork(ImgBG, { BtnExit, BtnBack, BtnNext });
+    if (FormRes) {
+        ImgTutorial2->SetPicture(FormRes->ImgTutorial2->Picture());
+    }
+    TFrameBase::InitFrame();
+}
+
+void TFrameTutorial2::BtnExitClick()
+{
+    PostWizard(WZ_EXIT);
+}
+
+void TFrameTutorial2::BtnBackClick()
+{
+    PostWizard(WZ_BACK);
+}
+
+void TFrameTutorial2::BtnNextClick()
+{
+    PostWizard(WZ_NEXT);
+}
