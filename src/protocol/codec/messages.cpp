@@ -307,13 +307,15 @@ void DecodeGetConfigReply(
         case WL_CH_LIST: {
             std::memset(wl.WL_CH_LIST, 0, sizeof wl.WL_CH_LIST);
             std::memcpy(wl.WL_CH_LIST, item.Value, item.Len); // at most 255 of 257 bytes
-            std::string entries;
-            char one[8];
-            for (int n = 0; n < item.Len; ++n) {
-                std::snprintf(one, sizeof one, " %d", item.Value[n]);
-                entries += one;
+            if (GetCodecLogSink() != nullptr) {
+                std::string entries;
+                char one[8];
+                for (int n = 0; n < item.Len; ++n) {
+                    std::snprintf(one, sizeof one, " %d", item.Value[n]);
+                    entries += one;
+                }
+                CodecLog("  WL_CH_LIST=(%d) %s", static_cast<int>(item.Len), entries.c_str());
             }
-            CodecLog("  WL_CH_LIST=(%d) %s", static_cast<int>(item.Len), entries.c_str());
             break;
         }
         case WL_EXT_CH:
