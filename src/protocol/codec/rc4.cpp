@@ -4,6 +4,11 @@
 
 void Rc4Init(const std::uint8_t* key, int keyLen, Rc4State* state)
 {
+    if (key == nullptr || keyLen <= 0) {
+        // An empty key would leave nothing to schedule with: the default key stands in.
+        key = reinterpret_cast<const std::uint8_t*>(RC4_DEFAULT_KEY);
+        keyLen = RC4_DEFAULT_KEY_LEN;
+    }
     for (int n = 0; n < 256; ++n) {
         state->S[n] = static_cast<std::uint8_t>(n);
     }
@@ -41,10 +46,6 @@ void Rc4Crypt(std::uint8_t* data, std::size_t length, Rc4State* state)
 void Rc4Encrypt(const std::uint8_t* key, int keyLen, std::uint8_t* data, std::size_t length)
 {
     Rc4State state;
-    if (key == nullptr || keyLen <= 0) {
-        Rc4Init(reinterpret_cast<const std::uint8_t*>(RC4_DEFAULT_KEY), RC4_DEFAULT_KEY_LEN, &state);
-    } else {
-        Rc4Init(key, keyLen, &state);
-    }
+    Rc4Init(key, keyLen, &state);
     Rc4Crypt(data, length, &state);
 }

@@ -17,7 +17,7 @@ static_assert(sizeof(Rc4State) == 258);
 inline constexpr char RC4_DEFAULT_KEY[] = "pmoqatvyrb7281hgcwnx";
 inline constexpr int RC4_DEFAULT_KEY_LEN = 20;
 
-// Key scheduling. keyLen must be at least 1.
+// Key scheduling; an empty key (keyLen <= 0 or null) schedules the default key.
 void Rc4Init(const std::uint8_t* key, int keyLen, Rc4State* state);
 
 // Applies the keystream to length bytes in place (the counter covers any buffer size).
