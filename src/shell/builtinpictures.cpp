@@ -2,12 +2,26 @@
 
 #include "controls/artwork_table.h"
 
+#include <QtGlobal>
+
+// The resources live in a static library: register them before the first look-up, since the
+// linker may leave out their automatic registration.
+static void EnsureResources()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(qrx);
+        return true;
+    }();
+    (void)registered;
+}
+
 namespace {
 QImage LoadResource(std::string_view path)
 {
     if (path.empty()) {
         return {};
     }
+    EnsureResources();
     return QImage(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
 }
 } // namespace

@@ -34,7 +34,6 @@ TTrifaceBtn* CreateWizardButton(QWidget* page, const char* name, const QString& 
     b->setText(caption);
     b->setFocusPolicy(Qt::NoFocus);
     b->SetTransColor(QColor(255, 0, 255));
-    b->SetAutoShape(true);
     b->SetBounds(ButtonPlaceLeft(place), BUTTON_TOP, BUTTON_WIDTH, BUTTON_HEIGHT);
     return b;
 }
@@ -49,5 +48,7 @@ void TakePageArtwork(TPictureBox* background, std::initializer_list<TTrifaceBtn*
     }
     for (TTrifaceBtn* b : buttons) {
         FormRes->SetWizardButtonFaces(b);
+        // Shaped by the face, so it takes the face's size and loses the magenta corners.
+        b->SetAutoShape(true);
     }
 }

@@ -21,8 +21,8 @@ enum class TButtonPlace { Left, Middle, Right };
 // Creates the page's background picture ImgBG at (0, 0), sized to its picture.
 TPictureBox* CreatePageBackground(QWidget* page);
 
-// Creates a page button (TTrifaceBtn, no tab stop, 85 x 21, shaped by magenta) named name with the
-// caption at its place. The button is hidden-safe: its click handler is connected by the page.
+// Creates a page button (TTrifaceBtn, no tab stop, 85 x 21, transparent colour magenta) named name
+// with the caption at its place; the page connects its click handler.
 TTrifaceBtn* CreateWizardButton(QWidget* page, const char* name, const QString& caption, TButtonPlace place);
 
 // Geometry of a button place.
@@ -32,5 +32,5 @@ constexpr int BUTTON_WIDTH = 85;
 constexpr int BUTTON_HEIGHT = 21;
 
 // The background from the image form's ImgFrameBG and each button's three faces ImgBtnN, ImgBtnH,
-// ImgBtnD. Does nothing for what the image form lacks.
+// ImgBtnD; the buttons are then shaped by their face (AutoShape). Nothing without the image form.
 void TakePageArtwork(TPictureBox* background, std::initializer_list<TTrifaceBtn*> buttons);
