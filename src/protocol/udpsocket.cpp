@@ -64,7 +64,11 @@ bool CUDPSocket::CreateSocket()
             m_boundToDevice = true;
         }
     }
-    if (!m_boundToDevice && !LocalIP.isEmpty()) {
+    // A socket tied to lo but bound to the any-address sends its broadcasts with another adapter's
+    // address as the source (lo's own address has host scope), and the answers to that address do
+    // not reach it: a loopback socket is bound to its own address as well.
+    const bool loopbackAddress = LocalIP.startsWith(QLatin1String("127."));
+    if ((!m_boundToDevice || loopbackAddress) && !LocalIP.isEmpty()) {
         const QByteArray ip = LocalIP.toLatin1();
         in_addr a {};
         if (inet_pton(AF_INET, ip.constData(), &a) != 1) {
