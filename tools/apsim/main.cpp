@@ -18,6 +18,7 @@ Emulates access points that answer the setup protocol on UDP port 5432.
   --config FILE        JSON file with per-device settings and faults (see tools/apsim/README.md)
   --state FILE         keep the devices' settings in FILE: read at start, rewritten on every change
   --port P             device port (default 5432)
+  --reply-port P       port that answers sent by broadcast go to (default 5433)
   --allow-broadcast    let devices that answer by broadcast use 255.255.255.255 when their address
                        is not a loopback one (otherwise they answer the requester's address)
   --verbose            also print the replies sent and dropped
@@ -103,6 +104,12 @@ int main(int argc, char** argv)
                 return Usage("--port needs a port number");
             }
             opt.Port = static_cast<std::uint16_t>(p);
+        } else if (arg == "--reply-port") {
+            long p = 0;
+            if (!value(v) || !ParseInt(v, 1, 65535, p)) {
+                return Usage("--reply-port needs a port number");
+            }
+            opt.ReplyPort = static_cast<std::uint16_t>(p);
         } else {
             return Usage(("unknown option " + arg).c_str());
         }

@@ -406,7 +406,17 @@ bool Simulator::Setup(std::string& error)
     }
     int count = m_opt.Devices;
     if (count <= 0) {
-        count = std::max<int>(1, entries ? static_cast<int>(entries->Items().size()) : 1);
+        // As many devices as the entries name: by position, or by their index.
+        count = 1;
+        if (entries) {
+            int position = 0;
+            for (const JsonValue& e : entries->Items()) {
+                ++position;
+                const JsonValue* idx = e.Find("index");
+                const int k = idx && idx->IsNumber() ? static_cast<int>(idx->AsNumber()) : position;
+                count = std::max(count, std::min(k, 4096));
+            }
+        }
     }
     m_devices.clear();
     m_devices.reserve(static_cast<std::size_t>(count));
@@ -1172,7 +1182,7 @@ void Simulator::SendFrom(const Device& dev, const Packet& packet, const Client& 
     std::uint32_t destIp = to.Ip;
     std::uint16_t destPort = to.Port;
     if (dev.ReplyBroadcast) {
-        destPort = LOCAL_PORT;
+        destPort = m_opt.ReplyPort;
         if (IsLoopback(dev.Address)) {
             destIp = LOOPBACK_BROADCAST; // stays on lo
         } else if (m_opt.AllowBroadcast) {

@@ -25,6 +25,7 @@ struct Options
     std::string StateFile;
     bool Verbose = false;
     std::uint16_t Port = DEVICE_PORT;
+    std::uint16_t ReplyPort = LOCAL_PORT; // port of answers sent by broadcast
     bool AllowBroadcast = false; // broadcast answers of non-loopback devices may go to 255.255.255.255
 };
 
