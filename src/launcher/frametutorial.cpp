@@ -1,6 +1,7 @@
 #include "launcher/frametutorial.h"
 
 #include "controls/imagebuttons.h"
+#include "launcher/introkit.h"
 #include "shell/formres.h"
 #include "shell/pagekit.h"
 #include "shell/picturebox.h"
@@ -9,11 +10,10 @@
 TFrameTutorial::TFrameTutorial(QWidget* parent)
     : TFrameBase(parent)
 {
-    resize(PAGE_WIDTH, 324);
+    resize(PAGE_WIDTH, PAGE_HEIGHT);
     ImgBG = CreatePageBackground(this);
     ImgTutorial = new TPictureBox(this);
     ImgTutorial->setObjectName(QStringLiteral("ImgTutorial"));
-    ImgTutorial->SetAutoSize(true);
     ImgTutorial->setGeometry(42, 12, 516, 270);
     BtnExit = CreateWizardButton(this, "BtnExit", QStringLiteral("Exit"), TButtonPlace::Left);
     connect(BtnExit, &TTrifaceBtn::clicked, this, &TFrameTutorial::BtnExitClick);
@@ -30,6 +30,20 @@ void TFrameTutorial::InitFrame()
         ImgTutorial->SetPicture(FormRes->ImgTutorial->Picture());
     }
     TFrameBase::InitFrame();
+}
+
+bool TFrameTutorial::CanEnter(TFrameBase* from, int direction, LPARAM param)
+{
+    if (ReadSettingBool(QStringLiteral("Setting"), QStringLiteral("SkipTutorial"), false)) {
+        // The click posts the navigation message; the page is entered and shown first, then the
+        // message moves the wizard on.
+        if (direction == WZ_DIR_FORWARD) {
+            BtnNextClick();
+        } else {
+            BtnBackClick();
+        }
+    }
+    return TFrameBase::CanEnter(from, direction, param);
 }
 
 void TFrameTutorial::BtnExitClick()

@@ -1,6 +1,7 @@
 #include "launcher/frametutorial2.h"
 
 #include "controls/imagebuttons.h"
+#include "launcher/introkit.h"
 #include "shell/formres.h"
 #include "shell/pagekit.h"
 #include "shell/picturebox.h"
@@ -9,11 +10,10 @@
 TFrameTutorial2::TFrameTutorial2(QWidget* parent)
     : TFrameBase(parent)
 {
-    resize(PAGE_WIDTH, 324);
+    resize(PAGE_WIDTH, PAGE_HEIGHT);
     ImgBG = CreatePageBackground(this);
     ImgTutorial2 = new TPictureBox(this);
     ImgTutorial2->setObjectName(QStringLiteral("ImgTutorial2"));
-    ImgTutorial2->SetAutoSize(true);
     ImgTutorial2->setGeometry(24, 24, 552, 240);
     BtnExit = CreateWizardButton(this, "BtnExit", QStringLiteral("Exit"), TButtonPlace::Left);
     connect(BtnExit, &TTrifaceBtn::clicked, this, &TFrameTutorial2::BtnExitClick);
@@ -30,6 +30,20 @@ void TFrameTutorial2::InitFrame()
         ImgTutorial2->SetPicture(FormRes->ImgTutorial2->Picture());
     }
     TFrameBase::InitFrame();
+}
+
+bool TFrameTutorial2::CanEnter(TFrameBase* from, int direction, LPARAM param)
+{
+    if (ReadSettingBool(QStringLiteral("Setting"), QStringLiteral("SkipTutorial"), false)) {
+        // The click posts the navigation message; the page is entered and shown first, then the
+        // message moves the wizard on.
+        if (direction == WZ_DIR_FORWARD) {
+            BtnNextClick();
+        } else {
+            BtnBackClick();
+        }
+    }
+    return TFrameBase::CanEnter(from, direction, param);
 }
 
 void TFrameTutorial2::BtnExitClick()

@@ -1,5 +1,6 @@
 #pragma once
 // The second tutorial page: how to power the access point.
+// With [Setting] SkipTutorial on, the page passes by itself in the direction it was entered.
 
 #include "shell/framebase.h"
 
@@ -13,6 +14,7 @@ public:
     explicit TFrameTutorial2(QWidget* parent = nullptr);
 
     void InitFrame() override;
+    bool CanEnter(TFrameBase* from, int direction, LPARAM param) override;
 
     TPictureBox* ImgBG;
     TPictureBox* ImgTutorial2;
@@ -20,7 +22,6 @@ public:
     TTrifaceBtn* BtnBack;
     TTrifaceBtn* BtnNext;
 
-private:
     void BtnExitClick();
     void BtnBackClick();
     void BtnNextClick();

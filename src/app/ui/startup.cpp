@@ -2,8 +2,13 @@
 
 #include "app/debug.h"
 #include "app/globalvar.h"
+#include "launcher/formautorun.h"
+#include "platform/core/messages.h"
 #include "platform/core/singleinstance.h"
 #include "platform/ui/dialogs.h"
+#include "protocol/formudp.h"
+#include "shell/formmain.h"
+#include "shell/formres.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,50 +55,18 @@ void ShowStartupException(const QString& message)
     }
 }
 
-// The windows of the run. The image form is created on its own (never the main window); the
-// forms follow in their fixed order and the first of them is the application's main window.
-struct Windows
+// Step 7: the message loop runs until the launcher closes.
+void RunMessageLoop(CQrxWindows& w)
 {
-    std::unique_ptr<QWidget> imageForm; // FormRes
-    std::unique_ptr<QWidget> mainWindow; // FormAutorun (placeholder until the launcher exists)
-    // FormMain, FormUDP and FormWPSSurvey join here, in this order, after the main window.
-
-    ~Windows()
-    {
-        // Later forms go first: the engine still logs out of a device while it is destroyed and
-        // needs g_Var and the log, which outlive this object.
-        mainWindow.reset();
-        imageForm.reset();
+    // The launcher hides while the wizard runs, so the end of the loop is tied to the launcher's
+    // closing and not to the last visible window.
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (!w.Launcher) {
+        return;
     }
-};
-
-// Step 5: the image form, with the application as owner, created directly.
-void CreateImageForm(Windows& /*w*/)
-{
-    // The image form (FormRes) is created here once it exists.
-}
-
-// Step 6: the forms, in order: launcher, wizard window, engine, WPS survey dialog. Each may use
-// the image form and g_Var while it is created.
-void CreateForms(Windows& w)
-{
-    // Until the launcher exists a plain window stands in as the main window.
-    auto placeholder = std::make_unique<QWidget>();
-    placeholder->setObjectName(QStringLiteral("FormAutorun"));
-    placeholder->setWindowTitle(g_Var.AppTitle);
-    placeholder->resize(600, 450);
-    w.mainWindow = std::move(placeholder);
-    // The wizard window (FormMain), the engine (FormUDP) and the WPS survey dialog (FormWPSSurvey)
-    // are created here, in this order.
-}
-
-// Step 7: the message loop runs until the main window closes.
-void RunMessageLoop(Windows& w)
-{
-    QApplication::setQuitOnLastWindowClosed(true);
-    if (w.mainWindow) {
-        w.mainWindow->show();
-    }
+    QObject::connect(
+        w.Launcher.get(), &TFormAutorun::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    w.Launcher->show();
     QApplication::exec();
 }
 
@@ -110,6 +83,70 @@ QStringList FontFolders()
 }
 
 } // namespace
+
+// The WPS survey dialog joins the start-up when the program has it. Start-up's instance is never
+// used by the pages (each use creates a dialog of its own); it is made for the order's sake.
+#if __has_include("pages/formwpssurvey.h")
+#include "pages/formwpssurvey.h"
+#define QRX_HAVE_WPS_SURVEY 1
+// Weak, so that start-up links whether or not the dialog's unit defines the pointer.
+extern TFormWPSSurvey* FormWPSSurvey __attribute__((weak));
+#endif
+
+CQrxWindows::CQrxWindows() = default;
+
+CQrxWindows::~CQrxWindows()
+{
+#ifdef QRX_HAVE_WPS_SURVEY
+    if (&FormWPSSurvey != nullptr && FormWPSSurvey == WpsSurvey.get()) {
+        FormWPSSurvey = nullptr;
+    }
+#endif
+    WpsSurvey.reset();
+    // The engine logs out of a device still logged in; g_Var and the log are still there.
+    Engine.reset();
+    Wizard.reset();
+    if (ApplicationMainWindow() == Launcher.get()) {
+        SetApplicationMainWindow(nullptr);
+    }
+    Launcher.reset();
+    if (FormRes == ImageForm.get()) {
+        FormRes = nullptr;
+    }
+    ImageForm.reset();
+}
+
+void CreateQrxWindows(CQrxWindows& w)
+{
+    // Step 5: the image form, created directly so that it never becomes the main window.
+    w.ImageForm = std::make_unique<TFormRes>();
+    FormRes = w.ImageForm.get();
+    w.CreationOrder << QStringLiteral("FormRes");
+
+    // Step 6: the forms in their order; each may use the image form and g_Var.
+    w.Launcher = std::make_unique<TFormAutorun>();
+    FormAutorun = w.Launcher.get();
+    SetApplicationMainWindow(w.Launcher.get());
+    w.CreationOrder << QStringLiteral("FormAutorun");
+
+    // Runs every page's InitFrame and posts itself the first WZ_NEXT.
+    w.Wizard = std::make_unique<TFormMain>();
+    FormMain = w.Wizard.get();
+    w.CreationOrder << QStringLiteral("FormMain");
+
+    w.Engine = std::make_unique<TFormUDP>();
+    FormUDP = w.Engine.get();
+    w.CreationOrder << QStringLiteral("FormUDP");
+
+#ifdef QRX_HAVE_WPS_SURVEY
+    auto survey = std::make_unique<TFormWPSSurvey>();
+    if (&FormWPSSurvey != nullptr) {
+        FormWPSSurvey = survey.get();
+    }
+    w.WpsSurvey = std::move(survey);
+    w.CreationOrder << QStringLiteral("FormWPSSurvey");
+#endif
+}
 
 bool InstallApplicationFont()
 {
@@ -160,10 +197,9 @@ int RunQrxSetup(int argc, char** argv)
         InstallApplicationFont();
         InstallSimpleMessageBox();
 
-        Windows windows;
+        CQrxWindows windows;
         try {
-            CreateImageForm(windows); // step 5
-            CreateForms(windows); // step 6
+            CreateQrxWindows(windows); // steps 5 and 6
             RunMessageLoop(windows); // step 7
         } catch (const std::exception& e) {
             ShowStartupException(QString::fromLocal8Bit(e.what()));
