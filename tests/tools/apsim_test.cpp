@@ -704,6 +704,13 @@ TEST(ApsimCommandLine, HelpBadOptionsAndBadConfiguration)
     ASSERT_TRUE(p.waitForFinished(5000));
     EXPECT_EQ(p.exitCode(), 2);
 
+    // Loopback device addresses must stay inside 127.0.0.0/8.
+    p.start(QStringLiteral(QRX_APSIM_EXE),
+        { QStringLiteral("--devices"), QStringLiteral("300"), QStringLiteral("--address-base"),
+            QStringLiteral("127.255.255.0") });
+    ASSERT_TRUE(p.waitForFinished(5000));
+    EXPECT_EQ(p.exitCode(), 2);
+
     QTemporaryDir dir;
     const QString bad = dir.filePath(QStringLiteral("bad.json"));
     QFile f(bad);

@@ -542,11 +542,13 @@ bool ApplyDeviceJson(Device& dev, const JsonValue& obj, std::string& error)
             ok = r.Text(key, v, dev.StationPin);
         } else if (key == "survey") {
             ok = r.Survey(v, dev.Survey, dev.Index);
+            dev.SurveyGenerated = 0;
         } else if (key == "survey_generate") {
             int n = 0;
             ok = r.Int(key, v, n, 0, 100000);
             if (ok) {
                 dev.Survey = GeneratedSurvey(dev.Index, n);
+                dev.SurveyGenerated = n;
             }
         } else if (key == "login_port") {
             if (v.IsNull()) {
@@ -642,7 +644,7 @@ JsonValue DeviceToJson(const Device& dev)
     o.Set("wps_pin", Str(pin));
     o.Set("station_pin", Str(dev.StationPin));
     JsonValue survey = JsonValue::MakeArray();
-    for (const SurveyEntry& e : dev.Survey) {
+    for (const SurveyEntry& e : dev.SurveyGenerated > 0 ? std::vector<SurveyEntry> {} : dev.Survey) {
         JsonValue s = JsonValue::MakeObject();
         s.Set("ssid", Str(e.Ssid));
         s.Set("bssid", Str(MacText(e.Bssid)));
@@ -654,7 +656,11 @@ JsonValue DeviceToJson(const Device& dev)
         s.Set("wps", JsonValue::MakeBool(e.Wps));
         survey.Push(s);
     }
-    o.Set("survey", survey);
+    if (dev.SurveyGenerated > 0) {
+        o.Set("survey_generate", Num(dev.SurveyGenerated));
+    } else {
+        o.Set("survey", survey);
+    }
     o.Set("login_port", dev.LoginPort ? Num(*dev.LoginPort) : JsonValue());
     o.Set("reply_broadcast", JsonValue::MakeBool(dev.ReplyBroadcast));
     o.Set("idle_timeout_ms", Num(dev.IdleTimeoutMs));

@@ -92,6 +92,7 @@ struct Device
     std::uint32_t WpsPin = 0; // the access point's PIN number
     std::string StationPin; // the bridge's own PIN text
     std::vector<SurveyEntry> Survey;
+    int SurveyGenerated = 0; // the survey was generated with this many entries (kept short in files)
     std::optional<std::uint16_t> LoginPort; // named in the login reply
     bool ReplyBroadcast = false; // answers by broadcast to port 5433
     int IdleTimeoutMs = 300000;

@@ -1,6 +1,9 @@
 // qrx-apsim: one process that plays one to a thousand access points on the device protocol.
 #include "simulator.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -114,8 +117,10 @@ int main(int argc, char** argv)
             return Usage(("unknown option " + arg).c_str());
         }
     }
-    if (opt.Devices > 0 && (opt.AddressBase & 0xFF) + static_cast<std::uint32_t>(opt.Devices) > 0xFFFFFFu) {
-        return Usage("the addresses run out");
+    // Every device address must exist: loopback ones stay inside 127.0.0.0/8.
+    const std::uint64_t last = std::uint64_t(opt.AddressBase) + std::uint64_t(std::max(opt.Devices, 1)) - 1;
+    if (last > 0xFFFFFFFEu || ((opt.AddressBase >> 24) == 127 && (last >> 24) != 127)) {
+        return Usage("the device addresses run past the end of the address range");
     }
 
     apsim::Simulator sim(opt);
