@@ -140,6 +140,8 @@ TSortListView::TSortListView(QWidget* parent)
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
     setSortingEnabled(false);
+    // Turning the view's own sorting off also made the header unclickable: the clicks are ours.
+    m_header->setSectionsClickable(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
