@@ -35,14 +35,7 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override
     {
-        try {
-            return QApplication::notify(receiver, event);
-        } catch (const std::exception& e) {
-            ShowExceptionBox(QString::fromLocal8Bit(e.what()));
-        } catch (...) {
-            ShowExceptionBox(QString());
-        }
-        return false;
+        return DeliverGuarded([&] { return QApplication::notify(receiver, event); });
     }
 };
 
@@ -146,6 +139,18 @@ void CreateQrxWindows(CQrxWindows& w)
     w.WpsSurvey = std::move(survey);
     w.CreationOrder << QStringLiteral("FormWPSSurvey");
 #endif
+}
+
+bool DeliverGuarded(const std::function<bool()>& deliver)
+{
+    try {
+        return deliver();
+    } catch (const std::exception& e) {
+        ShowExceptionBox(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        ShowExceptionBox(QString());
+    }
+    return false;
 }
 
 bool InstallApplicationFont()

@@ -1,4 +1,6 @@
 #pragma once
+
+#include <functional>
 // The program's entry: settings, single instance, windows, message loop, clean-up.
 
 #include <QStringList>
@@ -13,6 +15,10 @@ class TFormUDP;
 
 // The program's entry: settings, single instance, windows, message loop, clean-up. Always 0.
 int RunQrxSetup(int argc, char** argv);
+
+// Runs one event delivery; an exception it raises is shown in the error box (a non-standard one
+// with the empty message) and false is returned, so the message loop goes on.
+bool DeliverGuarded(const std::function<bool()>& deliver);
 
 // Registers the Tahoma fonts of the Wine font folder with the application (when present) and makes
 // Tahoma 8 pt the application font; otherwise the desktop's sans-serif at 8 pt. True when Tahoma
