@@ -1,8 +1,11 @@
 #pragma once
-// The success page: the end of a run; Exit sits where the other pages have Next.
+// The success page: the device took the new settings. Exit asks the exit question, Back returns
+// to the operating mode page; Next is never visible.
 
 #include "shell/framebase.h"
 
+class QGroupBox;
+class QLabel;
 class TPictureBox;
 class TTrifaceBtn;
 
@@ -15,11 +18,13 @@ public:
     void InitFrame() override;
 
     TPictureBox* ImgBG;
+    QGroupBox* GBoxSuccess;
+    QLabel* LbSuccess1;
+    QLabel* LbSuccess2;
     TTrifaceBtn* BtnExit;
     TTrifaceBtn* BtnBack;
     TTrifaceBtn* BtnNext;
 
-private:
     void BtnExitClick();
     void BtnBackClick();
     void BtnNextClick();
