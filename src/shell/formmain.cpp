@@ -51,7 +51,6 @@ TFormMain::TFormMain(QWidget* owner)
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("FormMain"));
     setFixedSize(600, 450);
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
     setModal(true);
 
     ImgBG = new TPictureBox(this);

@@ -18,7 +18,6 @@ TFormProgress::TFormProgress(QWidget* owner)
     setObjectName(QStringLiteral("FormProgress"));
     setWindowTitle(QStringLiteral("FormProgress"));
     setFixedSize(190, 50);
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
     setModal(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
@@ -33,7 +32,7 @@ TFormProgress::TFormProgress(QWidget* owner)
     LbWait = new QLabel(QStringLiteral("Please wait..."), this);
     LbWait->setObjectName(QStringLiteral("LbWait"));
     LbWait->setGeometry(20, 8, 150, 13);
-    QFont bold(QStringLiteral("Tahoma"), 8);
+    QFont bold = LbWait->font();
     bold.setBold(true);
     LbWait->setFont(bold);
 

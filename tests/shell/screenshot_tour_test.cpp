@@ -3,6 +3,7 @@
 // FormMain_FrameWlProfile1_<sub-page instance>.png for the profile sub-pages, and <form name>.png
 // for the other windows. Add a window or sub-page by adding an entry to the list below.
 #include "app/globalvar.h"
+#include "app/ui/startup.h"
 #include "shell/formmain.h"
 #include "shell/formprogress.h"
 #include "shell/formres.h"
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -36,6 +38,7 @@ class CTour
 public:
     CTour()
     {
+        InstallApplicationFont();
         if (!FormRes) {
             m_res = std::make_unique<TFormRes>();
             FormRes = m_res.get();
@@ -43,6 +46,7 @@ public:
         m_main = std::make_unique<TFormMain>();
         QCoreApplication::sendPostedEvents();
         m_progress = std::make_unique<TFormProgress>();
+        m_progress->ProgressBar1->setValue(35); // a few seconds into an exchange
     }
     ~CTour()
     {
