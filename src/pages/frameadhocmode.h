@@ -1,8 +1,13 @@
 #pragma once
-// An operating mode page that the navigation never reaches.
+// An ad hoc page (SSID and channel) that the wizard window holds but the navigation never
+// reaches; its buttons do nothing.
 
 #include "shell/framebase.h"
 
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
 class TPictureBox;
 class TTrifaceBtn;
 
@@ -15,12 +20,13 @@ public:
     void InitFrame() override;
 
     TPictureBox* ImgBG;
+    QGroupBox* GBoxAdhocMode;
+    QLabel* LbTitle;
+    QLabel* LbSSID;
+    QLineEdit* EdtSSID;
+    QLabel* LbChannel;
+    QComboBox* CmbChannel;
     TTrifaceBtn* BtnExit;
     TTrifaceBtn* BtnBack;
     TTrifaceBtn* BtnNext;
-
-private:
-    void BtnExitClick();
-    void BtnBackClick();
-    void BtnNextClick();
 };

@@ -1,8 +1,12 @@
 #pragma once
-// An operating mode page that the navigation never reaches.
+// A wireless configuration page (ad hoc or infrastructure) that the wizard window holds but the
+// navigation never reaches; its buttons do nothing.
 
 #include "shell/framebase.h"
 
+class QGroupBox;
+class QLabel;
+class QRadioButton;
 class TPictureBox;
 class TTrifaceBtn;
 
@@ -15,12 +19,12 @@ public:
     void InitFrame() override;
 
     TPictureBox* ImgBG;
+    QGroupBox* GBoxWlConfig;
+    QRadioButton* RBtnAdhoc;
+    QLabel* LbAdhocInfo;
+    QRadioButton* RBtnInfrastructure;
+    QLabel* LbInfrastructureInfo;
     TTrifaceBtn* BtnExit;
     TTrifaceBtn* BtnBack;
     TTrifaceBtn* BtnNext;
-
-private:
-    void BtnExitClick();
-    void BtnBackClick();
-    void BtnNextClick();
 };
