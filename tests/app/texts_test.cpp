@@ -2,6 +2,7 @@
 #include "app/ui/texts.h"
 #include "controls/sortlistview.h"
 #include "platform/core/inireader.h"
+#include "shell/framebase.h"
 
 #include <gtest/gtest.h>
 
@@ -275,6 +276,37 @@ TEST(TextsHelpers, IntegerList)
     for (const auto& c : cases) {
         EXPECT_EQ(ParseIntegerList(QString::fromUtf8(c.in)), c.out) << c.in;
     }
+}
+
+} // namespace
+
+namespace {
+
+// A real wizard page class is recognised as an embedded page without any marker.
+TEST(TextsWithPageBase, NestedSectionForARealPage)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.ini"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[FormMain]\nLbInPage=not here\n"
+            "[FormMain_Visible]\nLbInPage=0\n"
+            "[FormMain_FrameDevList1_Visible]\nLbInPage=0\n"
+            "[FormMain_FrameDevList1_CtrlPos]\nLbInPage=3,4,50,60\n");
+    f.close();
+    CIniReader reader(path);
+    QWidget form;
+    form.setObjectName(QStringLiteral("FormMain"));
+    auto* page = new TFrameBase(&form);
+    page->setObjectName(QStringLiteral("FrameDevList1"));
+    auto* label = new QLabel(QStringLiteral("Page text"), page);
+    label->setObjectName(QStringLiteral("LbInPage"));
+    EXPECT_TRUE(IsEmbeddedPage(page));
+    ApplyTexts(&form, QStringLiteral("FormMain"), &reader);
+    EXPECT_EQ(label->text(), QStringLiteral("Page text"));
+    ApplyLayout(&form, QStringLiteral("FormMain"), &reader);
+    EXPECT_FALSE(OwnVisible(label));
+    EXPECT_EQ(label->geometry(), QRect(3, 4, 50, 60));
 }
 
 } // namespace
