@@ -169,8 +169,8 @@ TEST(ControlShots, RenderEachControl)
     devs.SetGridLines(true);
     devs.AddColumn(QStringLiteral("Name"), 300);
     devs.AddColumn(QStringLiteral("MAC Address"), 168);
-    devs.AddRow({ QStringLiteral("QRX-640"), QStringLiteral("00:0E:2E:11:22:33") });
-    devs.AddRow({ QStringLiteral("QRX-640 (Lobby)"), QStringLiteral("00:0E:2E:44:55:66") });
+    devs.AddRow({ QStringLiteral("QRX-512"), QStringLiteral("00:0E:2E:11:22:33") });
+    devs.AddRow({ QStringLiteral("QRX-512 (Lobby)"), QStringLiteral("00:0E:2E:44:55:66") });
     devs.SetIncBMP(LoadArtwork(QStringLiteral("IncBMP")));
     devs.SetDecBMP(LoadArtwork(QStringLiteral("DecBMP")));
     devs.show();

@@ -169,7 +169,7 @@ void DrawAccessPoint(QPainter& p, const QRectF& r, bool antennas = true, bool gl
         p.setPen(QColor(40, 70, 110));
         p.setFont(TitleFont(std::max(6.0, h * 0.17), QFont::Bold));
         p.drawText(QRectF(front.left() + w * 0.06, front.top(), w * 0.5, front.height() * 0.72),
-            Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("QRX-640"));
+            Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("QRX-512"));
     }
     p.restore();
 }
@@ -388,7 +388,7 @@ QImage BGMain()
     // Product name and the wizard's title.
     p.setPen(Qt::white);
     p.setFont(TitleFont(30, QFont::Bold));
-    p.drawText(QRectF(24, 14, 340, 40), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("QRX-640"));
+    p.drawText(QRectF(24, 14, 340, 40), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("QRX-512"));
     p.setPen(QColor(170, 210, 250));
     p.setFont(TitleFont(13, QFont::Normal));
     p.drawText(QRectF(26, 52, 360, 20), Qt::AlignLeft | Qt::AlignVCenter,
@@ -417,7 +417,7 @@ QImage BGMain()
     p.setFont(Font(10));
     p.drawText(QRectF(14, 429, 572, 21), Qt::AlignVCenter | Qt::AlignLeft,
         QStringLiteral("IEEE 802.11n  \u00b7  2x2 MIMO  \u00b7  802.3af Power over Ethernet"));
-    p.drawText(QRectF(14, 429, 572, 21), Qt::AlignVCenter | Qt::AlignRight, QStringLiteral("QRX-640"));
+    p.drawText(QRectF(14, 429, 572, 21), Qt::AlignVCenter | Qt::AlignRight, QStringLiteral("QRX-512"));
     return img;
 }
 
@@ -490,7 +490,7 @@ QImage BGAutorun()
     // Title.
     p.setPen(Qt::white);
     p.setFont(TitleFont(38, QFont::Bold));
-    p.drawText(QRectF(34, 28, 400, 50), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("QRX-640"));
+    p.drawText(QRectF(34, 28, 400, 50), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("QRX-512"));
     p.setPen(QColor(160, 205, 250));
     p.setFont(TitleFont(14, QFont::Normal));
     p.drawText(QRectF(36, 76, 420, 22), Qt::AlignLeft | Qt::AlignVCenter,
@@ -835,7 +835,7 @@ QImage Tutorial2()
     p.setPen(QPen(QColor(140, 150, 166), 1.2));
     p.setBrush(pg);
     p.drawRoundedRect(panel, 10, 10);
-    Label(p, QRectF(panel.left() + 12, panel.top() + 6, 200, 14), QStringLiteral("QRX-640  rear panel"),
+    Label(p, QRectF(panel.left() + 12, panel.top() + 6, 200, 14), QStringLiteral("QRX-512  rear panel"),
         QColor(90, 100, 118), 10, true, Qt::AlignLeft);
     // LAN (PoE) port.
     const QRectF lanPort(panel.left() + 30, panel.top() + 38, 36, 28);
@@ -972,9 +972,9 @@ QImage ModeBridge()
     // The existing wireless network's access point.
     DrawAccessPoint(p, QRectF(12, 60, 54, 20), true, false);
     Label(p, QRectF(0, 84, 80, 14), QStringLiteral("Wireless network"), QColor(60, 70, 86), 9, true);
-    // The QRX-640 as a bridge, with a wired computer.
+    // The QRX-512 as a bridge, with a wired computer.
     DrawAccessPoint(p, QRectF(112, 60, 54, 20), true, false);
-    Label(p, QRectF(96, 84, 86, 14), QStringLiteral("QRX-640"), QColor(60, 70, 86), 9, true);
+    Label(p, QRectF(96, 84, 86, 14), QStringLiteral("QRX-512"), QColor(60, 70, 86), 9, true);
     // The wireless link between them.
     p.setPen(QPen(QColor(40, 130, 225), 2, Qt::DashLine, Qt::RoundCap));
     QPainterPath link;
