@@ -252,8 +252,8 @@ QJsonObject ConfigJson()
         { QStringLiteral("standard_channel"), int(wl.WL_STD_CH) },
         { QStringLiteral("extension_channel"), int(wl.WL_EXT_CH) },
         { QStringLiteral("channels"), channels },
-        { QStringLiteral("wireless_mode"),
-            Token(wl.WL_MODE, { "bg", "b", "a", "abg", "g", "abgn", "n", "gn", "an", "bgn" }) },
+        // The configuration read carries no wireless mode item.
+        { QStringLiteral("wireless_mode"), QJsonValue(QJsonValue::Null) },
         { QStringLiteral("security"), Token(wl.WL_SECURITY_MODE, { "none", "wep", "wpa-psk", "wpa" }) },
         { QStringLiteral("auth"), Token(wl.WL_AUTH_MODE, { "open", "shared", "auto" }) },
         { QStringLiteral("wep_key_length"), wl.WL_WEPKEY_LEN == 1 ? 128 : 64 },
@@ -304,7 +304,7 @@ void TQrxCtl::PrintConfig() const
         (wl.WL_STD_CH == 0 ? QStringLiteral("automatic")
                            : QStringLiteral("%1 (extension %2)").arg(wl.WL_STD_CH).arg(wl.WL_EXT_CH)));
     row("Channels offered:", channels.join(QLatin1Char(' ')));
-    row("Wireless mode:", TableText(g_Var.WlModeText, 10, wl.WL_MODE));
+    row("Wireless mode:", QStringLiteral("(not reported by the device)"));
     QString security = TableText(g_Var.SecurityText, 4, wl.WL_SECURITY_MODE);
     if (wl.WL_SECURITY_MODE == 1) {
         security += QStringLiteral(" (%1, %2)")
