@@ -1,0 +1,140 @@
+// Start-up: the windows in their order with the launcher as the main window, their clean-up, and
+// a second copy of the program that ends at once.
+#include "app/ui/startup.h"
+#include "launcher/formautorun.h"
+#include "launcher/framelicense.h"
+#include "launcher_fixture.h"
+#include "platform/core/singleinstance.h"
+#include "protocol/formudp.h"
+#include "shell/formmain.h"
+#include "shell/formres.h"
+#include "shell/picturebox.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+TEST(Startup, CreatesTheWindowsInOrderWithTheLauncherAsMainWindow)
+{
+    CTestProgram program(QStringLiteral("[Product]\nAppTitle=QRX-640 Setup\nLicense=licence.txt\n"));
+    program.WriteFile(QStringLiteral("licence.txt"), "Terms.");
+    TFormRes* const previousRes = FormRes;
+    QObject* const previousMain = ApplicationMainWindow();
+    {
+        CQrxWindows windows;
+        CreateQrxWindows(windows);
+        ASSERT_GE(windows.CreationOrder.size(), 4);
+        EXPECT_EQ(windows.CreationOrder.mid(0, 4),
+            QStringList({ QStringLiteral("FormRes"), QStringLiteral("FormAutorun"),
+                QStringLiteral("FormMain"), QStringLiteral("FormUDP") }));
+        if (windows.CreationOrder.size() > 4) {
+            EXPECT_EQ(windows.CreationOrder.at(4), QStringLiteral("FormWPSSurvey"));
+        }
+        EXPECT_EQ(FormRes, windows.ImageForm.get());
+        EXPECT_EQ(FormAutorun, windows.Launcher.get());
+        EXPECT_EQ(FormMain, windows.Wizard.get());
+        EXPECT_EQ(FormUDP, windows.Engine.get());
+        EXPECT_EQ(ApplicationMainWindow(), windows.Launcher.get());
+        EXPECT_NE(ApplicationMainWindow(), static_cast<QObject*>(windows.ImageForm.get()));
+        // Each form took what the earlier steps made: pictures and texts.
+        EXPECT_FALSE(windows.Launcher->ImgBG->Picture().isNull());
+        EXPECT_EQ(windows.Launcher->windowTitle(), QStringLiteral("QRX-640 Setup"));
+        EXPECT_EQ(windows.Wizard->windowTitle(), QStringLiteral("QRX-640 Setup"));
+        // The wizard posted itself its first WZ_NEXT: the licence page is current before it shows.
+        ProcessPosted();
+        EXPECT_EQ(windows.Wizard->CurrentPage, windows.Wizard->FrameLicense1);
+        EXPECT_FALSE(windows.Wizard->isVisible());
+    }
+    // Clean-up cleared the window pointers.
+    EXPECT_EQ(FormRes, nullptr);
+    EXPECT_EQ(FormAutorun, nullptr);
+    EXPECT_EQ(FormMain, nullptr);
+    EXPECT_EQ(FormUDP, nullptr);
+    EXPECT_EQ(ApplicationMainWindow(), nullptr);
+    FormRes = previousRes;
+    SetApplicationMainWindow(previousMain);
+}
+
+#ifdef QRX_SETUP_EXE
+namespace {
+
+bool MarkerExists(const QString& mutexName)
+{
+    QFile f(QStringLiteral("/proc/net/unix"));
+    if (!f.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray wanted = QByteArray("@") + CInstanceMarker::SocketName(mutexName);
+    return f.readAll().contains(wanted);
+}
+
+QString ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+} // namespace
+
+TEST(Startup, SecondCopyEndsAtOnceWithoutAWindow)
+{
+    const QString exe = QStringLiteral(QRX_SETUP_EXE);
+    if (!QFileInfo(exe).isExecutable()) {
+        GTEST_SKIP() << "qrx-setup not built";
+    }
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString program = dir.filePath(QStringLiteral("qrx-setup"));
+    ASSERT_TRUE(QFile::copy(exe, program));
+    const QString shortName
+        = QStringLiteral("QRXTEST-%1-%2").arg(::getpid()).arg(QDateTime::currentMSecsSinceEpoch());
+    {
+        QFile ini(dir.filePath(QStringLiteral("qrx-setup.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(QStringLiteral("[Product]\nShortName=%1\n").arg(shortName).toUtf8());
+    }
+    {
+        QFile log(dir.filePath(QStringLiteral("qrx-setup.Log")));
+        ASSERT_TRUE(log.open(QIODevice::WriteOnly)); // logging on
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("QRX_ADAPTERS"), QStringLiteral("lo"));
+    env.insert(QStringLiteral("QRX_DIALOG_SEAM"), QStringLiteral("1"));
+
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.setWorkingDirectory(dir.path());
+    first.start(program, {});
+    ASSERT_TRUE(first.waitForStarted(10000));
+    const QString mutexName = shortName + QStringLiteral("_Mutex");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return MarkerExists(mutexName); }, 30000));
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.setWorkingDirectory(dir.path());
+    second.start(program, {});
+    ASSERT_TRUE(second.waitForFinished(30000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running); // undisturbed
+    // The second copy logged into a numbered file of its own.
+    const QString secondLog = ReadAll(dir.filePath(QStringLiteral("qrx-setup_000.Log")));
+    EXPECT_TRUE(secondLog.contains(QStringLiteral("FAIL another instance is running")))
+        << secondLog.toStdString();
+    EXPECT_FALSE(
+        ReadAll(dir.filePath(QStringLiteral("qrx-setup.Log"))).contains(QStringLiteral("another instance")));
+
+    first.kill();
+    first.waitForFinished(10000);
+}
+#endif
