@@ -4,6 +4,8 @@
 // for the other windows. Add a window or sub-page by adding an entry to the list below.
 #include "app/globalvar.h"
 #include "app/ui/startup.h"
+#include "launcher/formautorun.h"
+#include "platform/core/messages.h"
 #include "shell/formmain.h"
 #include "shell/formprogress.h"
 #include "shell/formres.h"
@@ -43,6 +45,9 @@ public:
             m_res = std::make_unique<TFormRes>();
             FormRes = m_res.get();
         }
+        QObject* mainWindow = ApplicationMainWindow();
+        m_autorun = std::make_unique<TFormAutorun>();
+        SetApplicationMainWindow(mainWindow);
         m_main = std::make_unique<TFormMain>();
         QCoreApplication::sendPostedEvents();
         m_progress = std::make_unique<TFormProgress>();
@@ -52,6 +57,7 @@ public:
     {
         m_progress.reset();
         m_main.reset();
+        m_autorun.reset();
         if (m_res) {
             FormRes = nullptr;
         }
@@ -74,6 +80,8 @@ public:
             const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
             if (!img.isNull() && img.save(path)) {
                 written << path;
+            } else {
+                ADD_FAILURE() << "not rendered: " << name.toStdString() << " null=" << img.isNull();
             }
         };
         for (TFrameBase* page : m_main->Pages()) {
@@ -103,8 +111,9 @@ private:
     std::vector<TShot> OtherWindows()
     {
         std::vector<TShot> shots;
+        shots.push_back({ QStringLiteral("FormAutorun"), m_autorun.get() });
         shots.push_back({ QStringLiteral("FormProgress"), m_progress.get() });
-        // FormAutorun and FormWPSSurvey join here when they exist.
+        // FormWPSSurvey joins here when it exists.
         return shots;
     }
 
@@ -120,6 +129,7 @@ private:
     }
 
     std::unique_ptr<TFormRes> m_res;
+    std::unique_ptr<TFormAutorun> m_autorun;
     std::unique_ptr<TFormMain> m_main;
     std::unique_ptr<TFormProgress> m_progress;
 };
