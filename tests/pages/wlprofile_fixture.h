@@ -134,6 +134,7 @@ protected:
         g_Var.WlMethod = 1;
         g_Var.NonWorking = false;
         g_Var.SelectedAP = tag_AP_ROFIILE {};
+        std::strcpy(g_Var.SelectedAP.SSID, "surveyed"); // bridge mode proposes it
         g_Var.ResetWlConfig(g_Var.NewWlConfig);
     }
 
