@@ -38,6 +38,11 @@ QTextBlockFormat BlockFormat(const CRtfParagraph& p)
     f.setTextIndent(TwipsToPixels(p.FirstIndent));
     f.setTopMargin(TwipsToPixels(std::max(0, p.SpaceBefore)));
     f.setBottomMargin(TwipsToPixels(std::max(0, p.SpaceAfter)));
+    if (p.FirstIndent < 0 && p.LeftIndent > 0) {
+        // A hanging indent: the first tab of the first line goes to the left indent (bullets and
+        // numbered items).
+        f.setTabPositions({ QTextOption::Tab(TwipsToPixels(-p.FirstIndent), QTextOption::LeftTab) });
+    }
     return f;
 }
 
@@ -65,6 +70,10 @@ QTextCharFormat CharFormat(const CRtfCharFormat& r)
 void FillTextDocument(QTextDocument* document, const CRtfDocument& rtf)
 {
     document->clear();
+    // The default tab stops of rich text: every half inch.
+    QTextOption option = document->defaultTextOption();
+    option.setTabStopDistance(TwipsToPixels(720));
+    document->setDefaultTextOption(option);
     QTextCursor cursor(document);
     cursor.beginEditBlock();
     bool first = true;
