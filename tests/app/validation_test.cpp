@@ -59,7 +59,6 @@ TEST_F(ValidationTest, ValidateIpRunsTheTenChecksInOrder)
         { "192.168.1.10", "255.255.255.0", "", "", 0, nullptr },
         { "192.168.1.10", "255.255.255.0", "192.168.1.1", "192.168.1.5", 0, nullptr },
         { "10.1.2.3", "128.0.0.0", "", "", 0, nullptr },
-        { "192.168.1.10", "255.255.255.254", "", "", 0, nullptr },
         { "223.255.1.1", "255.255.0.0", "", "", 0, nullptr },
         // 1: an empty IP box
         { "192.168..10", "255.255.255.0", "", "", 1, "ErIPAddr" },
@@ -77,7 +76,10 @@ TEST_F(ValidationTest, ValidateIpRunsTheTenChecksInOrder)
         { "192.168.1.10", "255.255.255.255", "", "", 4, "ErSubnetMask" },
         { "192.168.1.10", "0.0.0.0", "", "", 4, "ErSubnetMask" },
         { "192.168.1.10", "255.0.255.0", "", "", 4, "ErSubnetMask" },
-        // 5: host part all zeros or all ones
+        // 5: host part all zeros or all ones; a 255.255.255.254 mask passes check 4 but leaves
+        // no host part that is neither
+        { "192.168.1.10", "255.255.255.254", "", "", 5, "ErIPAddr" },
+        { "192.168.1.11", "255.255.255.254", "", "", 5, "ErIPAddr" },
         { "192.168.1.0", "255.255.255.0", "", "", 5, "ErIPAddr" },
         { "192.168.1.255", "255.255.255.0", "", "", 5, "ErIPAddr" },
         { "10.255.255.255", "255.0.0.0", "", "", 5, "ErIPAddr" },
