@@ -32,9 +32,9 @@ namespace {
 // Row geometry inside the group box.
 constexpr int HEADING_LEFT = 20;
 constexpr int CAPTION_LEFT = 40;
-constexpr int CAPTION_WIDTH = 126;
-constexpr int VALUE_LEFT = 170;
-constexpr int VALUE_WIDTH = 396;
+constexpr int CAPTION_WIDTH = 106;
+constexpr int VALUE_LEFT = 150;
+constexpr int VALUE_WIDTH = 418;
 constexpr int ROW_HEIGHT = 16;
 constexpr int ROW_STEP = 17;
 constexpr int FIRST_HEADING_TOP = 20;
