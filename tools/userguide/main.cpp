@@ -16,6 +16,7 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextImageFormat>
+#include <QTextTable>
 #include <QUrl>
 
 #include <cstdio>
@@ -33,8 +34,35 @@ QString Preprocess(const QString& text)
     return out;
 }
 
+// Tables: full width, padded cells, thin rules, a shaded heading row.
+void StyleTables(QTextDocument& doc)
+{
+    for (QTextFrame* frame : doc.rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (!table) {
+            continue;
+        }
+        QTextTableFormat f = table->format();
+        f.setCellPadding(4);
+        f.setCellSpacing(0);
+        f.setBorder(0.6);
+        f.setBorderBrush(kRule);
+        f.setBorderCollapse(true);
+        f.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+        f.setHeaderRowCount(1);
+        table->setFormat(f);
+        for (int c = 0; c < table->columns(); ++c) {
+            QTextTableCell cell = table->cellAt(0, c);
+            QTextTableCellFormat cf = cell.format().toTableCellFormat();
+            cf.setBackground(QColor(232, 239, 248));
+            cell.setFormat(cf);
+        }
+    }
+}
+
 void StyleDocument(QTextDocument& doc, qreal textWidth)
 {
+    StyleTables(doc);
     QTextCursor cursor(&doc);
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         QTextBlockFormat bf = block.blockFormat();
