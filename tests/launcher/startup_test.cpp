@@ -5,6 +5,9 @@
 #include "launcher/framelicense.h"
 #include "launcher_fixture.h"
 #include "platform/core/singleinstance.h"
+#if __has_include("pages/formwpssurvey.h")
+#include "pages/formwpssurvey.h"
+#endif
 #include "protocol/formudp.h"
 #include "shell/formmain.h"
 #include "shell/formres.h"
@@ -36,9 +39,12 @@ TEST(Startup, CreatesTheWindowsInOrderWithTheLauncherAsMainWindow)
         EXPECT_EQ(windows.CreationOrder.mid(0, 4),
             QStringList({ QStringLiteral("FormRes"), QStringLiteral("FormAutorun"),
                 QStringLiteral("FormMain"), QStringLiteral("FormUDP") }));
-        if (windows.CreationOrder.size() > 4) {
-            EXPECT_EQ(windows.CreationOrder.at(4), QStringLiteral("FormWPSSurvey"));
-        }
+#if __has_include("pages/formwpssurvey.h")
+        // The WPS survey dialog comes last.
+        ASSERT_EQ(windows.CreationOrder.size(), 5);
+        EXPECT_EQ(windows.CreationOrder.at(4), QStringLiteral("FormWPSSurvey"));
+        EXPECT_EQ(FormWPSSurvey, windows.WpsSurvey.get());
+#endif
         EXPECT_EQ(FormRes, windows.ImageForm.get());
         EXPECT_EQ(FormAutorun, windows.Launcher.get());
         EXPECT_EQ(FormMain, windows.Wizard.get());
@@ -59,6 +65,9 @@ TEST(Startup, CreatesTheWindowsInOrderWithTheLauncherAsMainWindow)
     EXPECT_EQ(FormAutorun, nullptr);
     EXPECT_EQ(FormMain, nullptr);
     EXPECT_EQ(FormUDP, nullptr);
+#if __has_include("pages/formwpssurvey.h")
+    EXPECT_EQ(FormWPSSurvey, nullptr);
+#endif
     EXPECT_EQ(ApplicationMainWindow(), nullptr);
     FormRes = previousRes;
     SetApplicationMainWindow(previousMain);
