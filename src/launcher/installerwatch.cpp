@@ -26,6 +26,10 @@ bool CInstallerWatch::StartInstaller(const QString& path)
     if (info.isExecutable()) {
         return Shell().RunHidden(info.absoluteFilePath(), {});
     }
+    // A disc may lose the program bits of its files: a shell script still runs through the shell.
+    if (info.suffix() == u"sh") {
+        return Shell().RunHidden(QStringLiteral("/bin/sh"), { info.absoluteFilePath() });
+    }
     return Shell().OpenDocument(info.absoluteFilePath()) > 32;
 }
 

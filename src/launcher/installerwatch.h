@@ -26,7 +26,8 @@ public:
     // One tick of the watch.
     void Tick();
 
-    // Starts the installer: a program file is run, any other file opened through the shell.
+    // Starts the installer: a program file is run, a shell script without the program bit is run
+    // by /bin/sh, any other file is opened through the shell.
     // False when the path is empty, names no file, or the start fails.
     static bool StartInstaller(const QString& path);
 

@@ -324,6 +324,42 @@ TEST_F(LauncherTest, InstallerOfferStartsTheInstallerOnceWhileTheWatchRuns)
     launcher.TimerInstAcrobat->SetEnabled(false);
 }
 
+TEST_F(LauncherTest, InstallerIsStartedByItsKind)
+{
+    struct Case
+    {
+        const char* name;
+        QString file;
+        bool executable;
+        QString what;
+        QString target; // relative to the program folder, or absolute
+        QStringList args;
+    };
+    const Case cases[] = {
+        { "program", QStringLiteral("setup.sh"), true, QStringLiteral("RunHidden"),
+            QStringLiteral("setup.sh"), {} },
+        { "script without program bit", QStringLiteral("setup.sh"), false, QStringLiteral("RunHidden"),
+            QStringLiteral("/bin/sh"), { QStringLiteral("setup.sh") } },
+        { "package", QStringLiteral("viewer.deb"), false, QStringLiteral("OpenDocument"),
+            QStringLiteral("viewer.deb"), {} },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CScopedFakeShell shell;
+        CTestProgram program;
+        program.WriteFile(c.file, "#!/bin/sh\n", c.executable);
+        EXPECT_TRUE(CInstallerWatch::StartInstaller(program.Path(c.file)));
+        ASSERT_EQ(shell.Fake.Calls.size(), 1);
+        EXPECT_EQ(shell.Fake.Calls[0].what, c.what);
+        EXPECT_EQ(shell.Fake.Calls[0].target, c.target.startsWith(u'/') ? c.target : program.Path(c.target));
+        QStringList args;
+        for (const QString& a : c.args) {
+            args << program.Path(a);
+        }
+        EXPECT_EQ(shell.Fake.Calls[0].args, args);
+    }
+}
+
 TEST_F(LauncherTest, InstallerThatCannotBeStartedIsReported)
 {
     struct Case
