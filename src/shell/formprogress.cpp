@@ -80,6 +80,7 @@ int TFormProgress::ExecuteCentered(QWidget* control)
         return exec();
     } catch (...) {
         TimerProc->SetEnabled(false);
+        hide();
         return 0;
     }
 }
@@ -132,7 +133,16 @@ void TFormProgress::TimerProcTimer(TTimer* timer)
     timer->SetEnabled(false);
     timer->Tag = 1;
     if (OnStart) {
-        OnStart();
+        // An exception may not pass through the event loop: it ends the showing with 0 here.
+        try {
+            OnStart();
+        } catch (...) {
+            SetModalResult(0);
+            m_closing = true;
+            done(0);
+            m_closing = false;
+            return;
+        }
     }
     if (isVisible()) {
         timer->SetEnabled(true);

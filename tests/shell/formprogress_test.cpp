@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace {
 // Runs the program's intervals 1000 times faster for one test.
 class CFastClock
@@ -161,4 +163,13 @@ TEST(FormProgress, CentredOverTheFormOfTheControlHalvingTowardsZero)
         EXPECT_EQ(dlg.ExecuteCentered(control), 1);
         EXPECT_EQ(at, c.expected) << c.form.x() << "," << c.form.y();
     }
+}
+
+TEST(FormProgress, AnExceptionEndsTheShowingWithZero)
+{
+    TFormProgress dlg;
+    dlg.OnStart = [] { throw std::runtime_error("start step failed"); };
+    EXPECT_EQ(dlg.ExecuteCentered(nullptr), 0);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_FALSE(dlg.TimerProc->Enabled());
 }
