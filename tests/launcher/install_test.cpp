@@ -95,8 +95,8 @@ TEST_F(InstallTest, EveryFileOfTheDiscIsThere)
     } files[] = {
         { "qrx-setup", true },
         { "qrx-setup.ini", false },
-        { "QRX-640_User_Guide.pdf", false },
-        { "QIG/QRX-640_Quick_Installation_Guide.pdf", false },
+        { "QRX-512_User_Guide.pdf", false },
+        { "QIG/QRX-512_Quick_Installation_Guide.pdf", false },
         { "QIG/README.txt", false },
         { "License.rtf", false },
         { "Registration.html", false },
@@ -120,8 +120,8 @@ TEST_F(InstallTest, GuidesAreValidPdfsOfSeveralPages)
     if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()) {
         GTEST_SKIP() << "pdfinfo (poppler-utils) not installed";
     }
-    EXPECT_GT(PdfPages(Path(QStringLiteral("QRX-640_User_Guide.pdf"))), 1);
-    EXPECT_GT(PdfPages(Path(QStringLiteral("QIG/QRX-640_Quick_Installation_Guide.pdf"))), 1);
+    EXPECT_GT(PdfPages(Path(QStringLiteral("QRX-512_User_Guide.pdf"))), 1);
+    EXPECT_GT(PdfPages(Path(QStringLiteral("QIG/QRX-512_Quick_Installation_Guide.pdf"))), 1);
 }
 
 TEST_F(InstallTest, EveryShippedKeyHasAValueAndTheDocumentsExist)
@@ -183,7 +183,7 @@ TEST_F(InstallTest, LicenceIsRichTextWithItsFormatting)
     const CRtfDocument doc = ParseRtf(f.readAll());
     ASSERT_TRUE(doc.IsRtf);
     const QString text = doc.PlainText();
-    EXPECT_TRUE(text.startsWith(QStringLiteral("QRX-640 Setup Software\nEnd User License Agreement")));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("QRX-512 Setup Software\nEnd User License Agreement")));
     EXPECT_FALSE(text.contains(u'\\'));
     EXPECT_FALSE(text.contains(QStringLiteral("Tahoma")));
     EXPECT_TRUE(text.contains(QStringLiteral("\u00a9\u00a02026")));
