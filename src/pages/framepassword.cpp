@@ -16,11 +16,25 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 
 namespace {
 constexpr std::uint32_t LOGIN_TIMEOUT = 5000;
 constexpr std::uint32_t GET_CONFIG_TIMEOUT = 15000;
 constexpr int PASSWORD_MAX = 16;
+
+class CStarMaskStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+        QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter) {
+            return '*';
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 } // namespace
 
 TFramePassword::TFramePassword(QWidget* parent)
@@ -36,8 +50,11 @@ TFramePassword::TFramePassword(QWidget* parent)
     EdtPassword->setObjectName(QStringLiteral("EdtPassword"));
     EdtPassword->setGeometry(188, 92, 200, 21);
     EdtPassword->setMaxLength(PASSWORD_MAX);
+    // Each character shown as "*" (the style's own mask character otherwise).
+    auto* maskStyle = new CStarMaskStyle();
+    maskStyle->setParent(this);
+    EdtPassword->setStyle(maskStyle);
     EdtPassword->setEchoMode(QLineEdit::Password);
-    EdtPassword->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     LbDefPswd = acc::CreateLabel(
         GBoxPassword, "LbDefPswd", QStringLiteral("( default password is blank )"), 188, 118, 300, 16);
     LbInfo1 = acc::CreateLabel(GBoxPassword, "LbInfo1",

@@ -340,7 +340,6 @@ void CPageFixture::SetUp()
     FormUDP = m_engine;
     m_main = new TFormMain();
     FormMain = m_main;
-    m_main->setAttribute(Qt::WA_DontShowOnScreen, true);
     m_main->show();
     ProcessEvents(); // the wizard's first WZ_NEXT: the licence page
 }
