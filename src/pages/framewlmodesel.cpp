@@ -61,13 +61,13 @@ TFrameWlModeSel::TFrameWlModeSel(QWidget* parent)
     ImgBridge = new TPictureBox(GBoxWlModeSel);
     ImgBridge->setObjectName(QStringLiteral("ImgBridge"));
     ImgBridge->SetAutoSize(true);
-    ImgBridge->setGeometry(332, 124, 226, 117);
+    ImgBridge->setGeometry(332, 122, 226, 117);
 
     Label1 = acc::CreateLabel(GBoxWlModeSel, "Label1",
         QStringLiteral(
             "Note: Additional AP Modes (Bridge and WDS) can be configured using the Web Browser, please "
             "consult the User\u2019s Guide for more information."),
-        24, 232, 530, 32, false, true);
+        24, 242, 530, 30, false, true);
 
     BtnExit = CreateWizardButton(this, "BtnExit", QStringLiteral("Exit"), TButtonPlace::Left);
     connect(BtnExit, &TTrifaceBtn::clicked, this, &TFrameWlModeSel::BtnExitClick);

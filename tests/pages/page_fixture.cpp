@@ -2,6 +2,7 @@
 
 #include "app/debug.h"
 #include "app/globalvar.h"
+#include "app/ui/startup.h"
 #include "app/validation.h"
 #include "controls/imagebuttons.h"
 #include "controls/sortlistview.h"
@@ -328,6 +329,10 @@ void CPageFixture::SetUp()
     DialogSeam::Enable(true);
     InstallSimpleMessageBox(); // the engine's message boxes, recorded by the seam
     m_shownSeen = 0;
+
+    // The windows' font (Tahoma 8 pt when installed), before any window exists.
+    static const bool fontInstalled = InstallApplicationFont();
+    Q_UNUSED(fontInstalled);
 
     m_apsim = std::make_unique<CApsim>();
     m_relay = std::make_unique<CMainRelay>();
