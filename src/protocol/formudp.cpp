@@ -414,20 +414,19 @@ void TFormUDP::ProcRecvData(
         return;
     }
     SyncCodecLogSink();
-    std::vector<MacAddress> socketMacs;
-    socketMacs.reserve(SocketList.size());
+    m_socketMacs.clear();
     for (const CUDPSocket* s : SocketList) {
-        socketMacs.push_back(MacFromBytes(s->MAC));
+        m_socketMacs.push_back(MacFromBytes(s->MAC));
     }
     ReceiveContext ctx;
-    ctx.SocketMACs = socketMacs;
+    ctx.SocketMACs = m_socketMacs;
     ctx.OwnMAC = OwnMAC;
     ctx.PeerMAC = PeerMAC;
-    const QByteArray key = PasswordKey();
-    if (AcceptReceivedPacket(
-            data, std::size_t(size), ctx, std::string_view(key.constData(), std::size_t(key.size())))
-        != RecvCheck::Ok) {
+    if (CheckReceivedPacket(data, std::size_t(size), ctx) != RecvCheck::Ok) {
         return;
+    }
+    if (data[HDR_CMD] != CMD_DISCOVER) {
+        DecipherPayload(data, size);
     }
     DumpPacket(true, data, size, sourcePort, sourceIp);
 
@@ -459,6 +458,33 @@ void TFormUDP::ProcRecvData(
         break;
     default:
         break; // 5 and codes above 9 are not the program's
+    }
+}
+
+void TFormUDP::DecipherPayload(std::uint8_t* data, int size)
+{
+    const std::span<const std::uint8_t> payload = PacketPayload(data, std::size_t(size));
+    if (payload.data() == nullptr) {
+        return;
+    }
+    if (!m_keyValid || m_keyPassword != g_Var.Password) {
+        m_keyPassword = g_Var.Password;
+        const QByteArray key = PasswordKey();
+        const int keyLen = int(std::min<qsizetype>(key.size(), 0x7FFFFFFF));
+        Rc4Init(reinterpret_cast<const std::uint8_t*>(key.constData()), keyLen, &m_keyState);
+        m_keystream.clear();
+        m_keyValid = true;
+    }
+    if (m_keystream.size() < payload.size()) {
+        // The keystream is RC4 applied to zero bytes; it goes on from where it stopped.
+        const std::size_t have = m_keystream.size();
+        m_keystream.resize(payload.size(), 0);
+        Rc4Crypt(m_keystream.data() + have, payload.size() - have, &m_keyState);
+    }
+    std::uint8_t* bytes = data + PACKET_HEADER_SIZE;
+    const std::uint8_t* stream = m_keystream.data();
+    for (std::size_t n = 0; n < payload.size(); ++n) {
+        bytes[n] ^= stream[n];
     }
 }
 

@@ -7,6 +7,7 @@
 #include "platform/core/messages.h"
 #include "platform/core/timer.h"
 #include "protocol/codec/packet.h"
+#include "protocol/codec/rc4.h"
 #include "protocol/codec/records.h"
 #include "protocol/iphelp.h"
 #include "protocol/udpmessages.h"
@@ -109,12 +110,22 @@ private:
     bool SendRequest(int op, Packet packet, std::uint32_t timeout);
     bool IsOwnSocket(const CUDPSocket* socket) const;
     void PostToMain(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Deciphers a received payload in place with the keystream of the current password.
+    void DecipherPayload(std::uint8_t* data, int size);
 
     std::vector<CUDPSocket*> SocketList;
     std::vector<tag_DEV_INFO> DeviceList;
     std::vector<tag_AP_ROFIILE> SurveyList;
     std::vector<std::uint8_t> m_recvBuffer; // zero outside the datagram being read
     bool m_reading = false;
+
+    // Every payload is enciphered from a fresh key schedule, so all of them share the keystream
+    // of the password: it is kept, and grown as longer payloads arrive, until the password changes.
+    QString m_keyPassword;
+    bool m_keyValid = false;
+    Rc4State m_keyState {}; // the generator after the bytes already in m_keystream
+    std::vector<std::uint8_t> m_keystream;
+    std::vector<MacAddress> m_socketMacs; // adapter MAC of every socket, for the receive checks
 };
 
 extern TFormUDP* FormUDP;

@@ -13,6 +13,32 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+namespace {
+
+// The dotted form of a host-order IPv4 address, as inet_ntop writes it.
+QString DottedText(std::uint32_t address)
+{
+    char text[16];
+    int len = 0;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        unsigned part = (address >> shift) & 0xFF;
+        if (part >= 100) {
+            text[len++] = char('0' + part / 100);
+            part %= 100;
+            text[len++] = char('0' + part / 10);
+        } else if (part >= 10) {
+            text[len++] = char('0' + part / 10);
+        }
+        text[len++] = char('0' + part % 10);
+        if (shift > 0) {
+            text[len++] = '.';
+        }
+    }
+    return QString::fromLatin1(text, len);
+}
+
+} // namespace
+
 CUDPSocket::CUDPSocket() = default;
 
 CUDPSocket::~CUDPSocket()
@@ -163,9 +189,12 @@ int CUDPSocket::Recv(void* buffer, int size, std::uint16_t& port, QString& ip)
     if (n < 0) {
         return -1;
     }
-    char text[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &from.sin_addr, text, sizeof(text));
-    ip = QString::fromLatin1(text);
+    const std::uint32_t address = ntohl(from.sin_addr.s_addr);
+    if (m_lastFromText.isEmpty() || address != m_lastFrom) {
+        m_lastFrom = address;
+        m_lastFromText = DottedText(address);
+    }
+    ip = m_lastFromText;
     port = ntohs(from.sin_port);
     return int(n);
 }

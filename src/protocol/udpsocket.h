@@ -70,4 +70,8 @@ private:
     QObject* m_owner = nullptr;
     UINT m_ownerMessage = 0;
     QSocketNotifier* m_notifier = nullptr;
+    // The text of the latest sender's address, kept so that a run of datagrams from one sender
+    // shares one string.
+    std::uint32_t m_lastFrom = 0;
+    QString m_lastFromText;
 };
