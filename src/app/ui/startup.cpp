@@ -12,12 +12,15 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <memory>
 
@@ -60,6 +63,21 @@ void RunMessageLoop(CQrxWindows& w)
     QObject::connect(
         w.Launcher.get(), &TFormAutorun::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     w.Launcher->show();
+    if (qEnvironmentVariableIsSet("QRX_BENCH_EXIT_ON_SHOWN")) {
+        // Benchmarks: once the launcher is on screen, report the resident memory and leave.
+        QTimer::singleShot(0, [] {
+            QFile status(QStringLiteral("/proc/self/status"));
+            if (status.open(QIODevice::ReadOnly)) {
+                for (const QByteArray& line : status.readAll().split('\n')) {
+                    if (line.startsWith("VmRSS:")) {
+                        std::printf("%s\n", line.constData());
+                    }
+                }
+            }
+            std::fflush(stdout);
+            std::_Exit(0);
+        });
+    }
     QApplication::exec();
 }
 
