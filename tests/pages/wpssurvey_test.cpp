@@ -6,6 +6,7 @@
 #include "sitesurvey_networks.h"
 
 #include "app/globalvar.h"
+#include "app/ui/startup.h"
 #include "controls/imagebuttons.h"
 #include "controls/smallcontrols.h"
 #include "controls/sortlistview.h"
@@ -246,3 +247,20 @@ TEST(WpsSurveyDialog, CreatedHiddenDoesNothing)
 }
 
 } // namespace
+
+// Start-up makes the dialog last, as FormWPSSurvey, hidden; it goes with the other windows.
+TEST(WpsSurveyDialog, StartUpCreatesItLast)
+{
+    QObject* previousMain = ApplicationMainWindow();
+    {
+        CQrxWindows windows;
+        CreateQrxWindows(windows);
+        ASSERT_FALSE(windows.CreationOrder.isEmpty());
+        EXPECT_EQ(windows.CreationOrder.last(), QStringLiteral("FormWPSSurvey"));
+        EXPECT_NE(FormWPSSurvey, nullptr);
+        EXPECT_EQ(static_cast<QWidget*>(FormWPSSurvey), windows.WpsSurvey.get());
+        EXPECT_FALSE(FormWPSSurvey->isVisible());
+    }
+    EXPECT_EQ(FormWPSSurvey, nullptr);
+    SetApplicationMainWindow(previousMain);
+}
