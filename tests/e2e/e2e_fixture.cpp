@@ -19,6 +19,7 @@
 #include "shell/formmain.h"
 #include "shell/framebase.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -200,6 +201,19 @@ QJsonObject CWalkFixture::DeviceState(int index)
 int CWalkFixture::RunWizard(const std::function<void()>& walk)
 {
     bool ran = false;
+    // The progress dialog in the screenshot tour: once per walk, while it runs.
+    QTimer progressWatch;
+    bool progressShot = false;
+    if (!qEnvironmentVariableIsEmpty("QRX_SCREENSHOT_DIR")) {
+        QObject::connect(&progressWatch, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!progressShot && modal && modal->inherits("TFormProgress")) {
+                progressShot = true;
+                Shot(QStringLiteral("FormProgress"), modal);
+            }
+        });
+        progressWatch.start(5);
+    }
     QTimer::singleShot(0, Main(), [&] {
         Shot(QStringLiteral("FrameLicense1"));
         walk();
@@ -343,7 +357,7 @@ QStringList CWalkFixture::TakeShownTexts()
     return fresh;
 }
 
-void CWalkFixture::Shot(const QString& name)
+void CWalkFixture::Shot(const QString& name, QWidget* window)
 {
     const QString folder = qEnvironmentVariable("QRX_SCREENSHOT_DIR");
     if (folder.isEmpty()) {
@@ -380,8 +394,9 @@ void CWalkFixture::Shot(const QString& name)
         box.hide();
     }
     m_shotBoxes = boxes.size();
-    QWidget* w
-        = Main() && Main()->isVisible() ? static_cast<QWidget*>(Main()) : static_cast<QWidget*>(Launcher());
+    QWidget* w = window                 ? window
+        : Main() && Main()->isVisible() ? static_cast<QWidget*>(Main())
+                                        : static_cast<QWidget*>(Launcher());
     if (w) {
         QCoreApplication::processEvents();
         save(name, w->grab().toImage());

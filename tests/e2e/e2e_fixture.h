@@ -97,9 +97,9 @@ protected:
     // Message texts since the previous call.
     QStringList TakeShownTexts();
 
-    // Screenshot of the wizard (or the launcher when the wizard is hidden) and of the message boxes
-    // shown since the previous shot.
-    void Shot(const QString& name);
+    // Screenshot of the message boxes shown since the previous shot, then of the wizard
+    // shot (or the launcher when the wizard is hidden), or of `window` when given.
+    void Shot(const QString& name, QWidget* window = nullptr);
     // Name prefix of this walk's screenshots.
     QString ShotPrefix;
 

@@ -38,6 +38,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 using namespace e2e;
 
 namespace {
@@ -173,12 +175,16 @@ TEST_F(WalkApTest, WpaPskProfileWithDhcpFromLauncherToExit)
     }
     const QStringList entries = log.Entries();
     EXPECT_GT(entries.size(), 10) << "the log stayed silent";
+    EXPECT_TRUE(entries.contains(QStringLiteral("TFormUDP::SendLogin()")));
     for (const QString& e : entries) {
         EXPECT_FALSE(e.contains(kPassword)) << e.toStdString();
     }
     if (capture.Active()) {
         const auto& payloads = capture.Payloads();
         EXPECT_GT(payloads.size(), 10u);
+        // The capture sees the protocol: every request starts with the magic.
+        EXPECT_TRUE(std::any_of(
+            payloads.begin(), payloads.end(), [](const QByteArray& p) { return p.startsWith("SWP12345"); }));
         for (const QByteArray& p : payloads) {
             EXPECT_FALSE(p.contains(pw)) << p.toHex().toStdString();
         }
@@ -335,6 +341,8 @@ TEST_F(WalkNonWorkingTest, EveryPageReachableWithoutADevice)
         Click(m->FrameWlModeSel1->BtnNext);
         ASSERT_TRUE(WaitForPage(m->FrameSiteSurvey1, 60000)) << TakeShownTexts().join(u'|').toStdString();
         note();
+        TFrameSiteSurvey* survey = m->FrameSiteSurvey1;
+        EXPECT_TRUE(WaitFor([survey] { return survey->BtnRefresh->isEnabled(); }, 30000));
         Shot(QStringLiteral("FrameSiteSurvey1"));
         DialogSeam::QueueAnswer(mrYes);
         Click(m->FrameSiteSurvey1->BtnExit);

@@ -233,12 +233,7 @@ TEST_F(WalkWpsBridgeTest, BridgeWpsPinWithTheWpsSurveyDialog)
                 dlg->done(mrCancel);
                 return;
             }
-            Shot(QStringLiteral("FormWPSSurvey"));
-            QWidget* w = dlg;
-            const QString folder = qEnvironmentVariable("QRX_SCREENSHOT_DIR");
-            if (!folder.isEmpty()) {
-                w->grab().save(folder + QStringLiteral("/E2E_BridgeWpsPin_FormWPSSurvey.png"));
-            }
+            Shot(QStringLiteral("FormWPSSurvey"), dlg);
             QTreeWidgetItem* home = FindRow(list, QStringLiteral("HomeNet"));
             SelectRow(list, home ? home : list->Row(0));
             Click(dlg->BtnSelect);

@@ -213,8 +213,8 @@ TEST_P(FaultMatrixTest, ReachesTheWizardWithItsOutcome)
         if (c.stage == Stage::DeviceList) {
             EXPECT_TRUE(TakeShownTexts().isEmpty());
             for (int r = 0; r < m->FrameDevList1->LvDevList->RowCount(); ++r) {
-                // Every name shown fits the record's field.
-                EXPECT_LE(m->FrameDevList1->LvDevList->Row(r)->text(0).toUtf8().size(), 64) << c.name;
+                // Every name shown fits the record's field (33 bytes).
+                EXPECT_LE(m->FrameDevList1->LvDevList->Row(r)->text(0).toUtf8().size(), 33) << c.name;
             }
             return;
         }
