@@ -200,6 +200,23 @@ TEST_F(SiteSurveyTest, UnansweredSurveyListsTheHeldEntries)
     EXPECT_TRUE(TakeShownTexts().isEmpty());
 }
 
+// Refresh while the login has lapsed and the device is gone: the login times out and the list is
+// filled again from the held entries, once, not added to the rows already shown.
+TEST_F(SiteSurveyTest, LoginTimeOutOnRefreshDoesNotDuplicateRows)
+{
+    ASSERT_TRUE(StartDevice(1, BridgeConfig()));
+    ASSERT_TRUE(ConnectDevice());
+    ASSERT_TRUE(EnterPage());
+    ASSERT_EQ(List()->RowCount(), 12);
+    Apsim().Stop();
+    FormUDP->SendLogout(0);
+    Page()->BtnRefresh->click();
+    EXPECT_EQ(List()->RowCount(), 12); // the login comes first; the rows stay meanwhile
+    ASSERT_TRUE(WaitListed());
+    EXPECT_EQ(List()->RowCount(), 12);
+    EXPECT_TRUE(TakeShownTexts().isEmpty());
+}
+
 TEST_F(SiteSurveyTest, FirstSurveyUnansweredListsNothing)
 {
     ASSERT_TRUE(StartDevice(1, BridgeConfig(QStringLiteral(R"({"survey":{"drop":"all"}})"))));
