@@ -62,6 +62,7 @@ protected:
 TEST_F(WalkWpsBridgeTest, AccessPointWpsPushButtonThenPin)
 {
     ASSERT_TRUE(StartDevices(3, kWpsFast));
+    pagetest::CLogCapture log;
     const int result = RunWizard([&] {
         TFormMain* m = Main();
         ASSERT_TRUE(WalkToDeviceList(3));
@@ -113,6 +114,12 @@ TEST_F(WalkWpsBridgeTest, AccessPointWpsPushButtonThenPin)
         Click(m->FrameSuccess1->BtnExit);
     });
     EXPECT_EQ(result, mrOk);
+    // The page followed the status events of both runs, from the start to "Configured".
+    const QStringList statuses = log.Entries().filter(QStringLiteral("TFrameWPSMethod::RecvWPSStatus"));
+    EXPECT_EQ(statuses.filter(QStringLiteral("RecvWPSStatus 3=")).size(), 2)
+        << statuses.join(u'|').toStdString();
+    EXPECT_EQ(statuses.filter(QStringLiteral("RecvWPSStatus 34=")).size(), 2)
+        << statuses.join(u'|').toStdString();
     EXPECT_EQ(DeviceState(2).value(QStringLiteral("wps_runs")).toInt(), 2);
     EXPECT_EQ(DeviceState(2).value(QStringLiteral("last_wps_status")).toInt(), 34);
 }

@@ -14,11 +14,13 @@
 #include "pages/framewlmodesel.h"
 #include "pages/framewlprofile.h"
 #include "pages/framewlprofssid.h"
+#include "pages/framewpsmethod.h"
 #include "platform/ui/dialogs.h"
 #include "protocol/formudp.h"
 #include "shell/formmain.h"
 #include "shell/wizardmessages.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -154,7 +156,7 @@ TEST_F(WalkFaultTest, VanishedDeviceTimesOutWithMessagesAndNothingHangs)
 
 namespace {
 
-enum class Stage { DeviceList, Login, Survey };
+enum class Stage { DeviceList, Login, Survey, BridgePin };
 
 struct FaultCase
 {
@@ -166,6 +168,12 @@ struct FaultCase
     const char* message; // the one message shown, or null
     const char* check; // a text the wizard shows (device name / SSID), or null
 };
+
+// Test names and failure output show the case's name.
+void PrintTo(const FaultCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 const FaultCase kFaults[] = {
     { "drop", R"({"faults":{"login":{"drop":1}}})", Stage::Login, 1, false, "Unable to login the deivce.",
@@ -189,9 +197,11 @@ const FaultCase kFaults[] = {
     { "unknown_tlv", R"({"faults":{"any":{"unknown_tlv":true}}})", Stage::Login, 1, true, nullptr, nullptr },
     { "oversize_name",
         R"({"name":"N-0123456789012345678901234567890123456789012345678901234567890123456789","faults":{"discover":{"oversize":true}}})",
-        Stage::DeviceList, 2, false, nullptr, nullptr },
+        Stage::DeviceList, 2, false, nullptr, "N-0123456789012345678901234567890" },
     { "oversize_ssid", R"({"faults":{"get_config":{"oversize":true}}})", Stage::Login, 1, true, nullptr,
         nullptr },
+    { "oversize_pin", R"({"mode":"bridge","faults":{"station_get_config":{"oversize":true}}})",
+        Stage::BridgePin, 0, true, nullptr, nullptr },
     { "max_survey", R"({"mode":"bridge","faults":{"survey":{"max_survey":true}}})", Stage::Survey, 1336, true,
         nullptr, nullptr },
 };
@@ -216,9 +226,14 @@ TEST_P(FaultMatrixTest, ReachesTheWizardWithItsOutcome)
                 // Every name shown fits the record's field (33 bytes).
                 EXPECT_LE(m->FrameDevList1->LvDevList->Row(r)->text(0).toUtf8().size(), 33) << c.name;
             }
+            if (c.check) {
+                // The name cut to the record's 33 bytes.
+                EXPECT_NE(FindRow(m->FrameDevList1->LvDevList, QString::fromUtf8(c.check)), nullptr)
+                    << c.name;
+            }
             return;
         }
-        // Device 1 is the row with the lower MAC; rows sort by name, and "QRX-512 #1" comes first.
+        // Device 1 carries the fault: its row by name.
         QTreeWidgetItem* row = FindRow(m->FrameDevList1->LvDevList, QStringLiteral("QRX-512 #1"));
         ASSERT_NE(row, nullptr);
         SelectRow(m->FrameDevList1->LvDevList, row);
@@ -238,6 +253,22 @@ TEST_P(FaultMatrixTest, ReachesTheWizardWithItsOutcome)
         if (std::string(c.name) == "oversize_ssid") {
             // The SSID read comes cut to its 32 bytes and is proposed that way.
             EXPECT_LE(qstrnlen(g_Var.DevWlConfig.WL_SSID, sizeof g_Var.DevWlConfig.WL_SSID), 32u);
+        }
+        if (c.stage == Stage::BridgePin) {
+            // The bridge's own PIN padded to 255 bytes: shown cut to the PIN field, nothing overrun.
+            Click(m->FrameWlModeSel1->BtnNext);
+            ASSERT_TRUE(WaitForPage(m->FrameSiteSurvey1, 30000)) << TakeShownTexts().join(u'|').toStdString();
+            TFrameSiteSurvey* survey = m->FrameSiteSurvey1;
+            ASSERT_TRUE(WaitFor([survey] { return survey->SurveyList->RowCount() == 5; }, 20000));
+            SelectRow(survey->SurveyList, FindRow(survey->SurveyList, QStringLiteral("HomeNet")));
+            Click(survey->BtnWPS);
+            TFrameWPSMethod* wps = m->FrameWPSMethod1;
+            ASSERT_TRUE(WaitForPage(wps));
+            ClickRadio(wps->RBtnPIN);
+            ASSERT_TRUE(WaitFor([wps] { return !wps->LbDevPINCode->text().isEmpty(); }, 20000));
+            EXPECT_LT(wps->LbDevPINCode->text().toUtf8().size(), qsizetype(sizeof g_Var.ApClientPIN));
+            EXPECT_EQ(qstrnlen(g_Var.ApClientPIN, sizeof g_Var.ApClientPIN) < sizeof g_Var.ApClientPIN, true);
+            Shot(QStringLiteral("OversizePin"));
         }
         if (c.stage == Stage::Survey) {
             ClickRadio(m->FrameWlModeSel1->RBtnWirelessBridge);
