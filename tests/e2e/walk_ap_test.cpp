@@ -29,6 +29,7 @@
 #include "platform/ui/dialogs.h"
 #include "protocol/formudp.h"
 #include "shell/formmain.h"
+#include "shell/wizardmessages.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -333,10 +334,16 @@ TEST_F(WalkNonWorkingTest, EveryPageReachableWithoutADevice)
         note();
         EXPECT_EQ(TakeShownTexts(), QStringList({ QStringLiteral("Unable to connect to the device.") }));
         Shot(QStringLiteral("FrameSuccess1"));
-        // Bridge side: back to the mode page through the success page's Next road is the setup
-        // method page; go to the operating mode page directly with Back steps instead.
-        g_Var.DeviceMode = DEVICE_WBRIDGE;
-        ASSERT_TRUE(m->SwitchTo(m->FrameWlModeSel1, 1, 0));
+        // Bridge side: Back, page by page, to the operating mode page.
+        for (int step = 0; step < 12 && m->CurrentPage != m->FrameWlModeSel1; ++step) {
+            TFrameBase* const before = m->CurrentPage;
+            const TFrameBase* const beforeSub = Host()->SubPage();
+            PostMessage(ApplicationMainWindow(), UM_WIZARD, WZ_BACK, 0);
+            ASSERT_TRUE(WaitFor([&] { return m->CurrentPage != before || Host()->SubPage() != beforeSub; }))
+                << "Back stayed on " << before->objectName().toStdString();
+            TakeShownTexts();
+        }
+        ASSERT_EQ(m->CurrentPage, m->FrameWlModeSel1);
         ClickRadio(m->FrameWlModeSel1->RBtnWirelessBridge);
         Click(m->FrameWlModeSel1->BtnNext);
         ASSERT_TRUE(WaitForPage(m->FrameSiteSurvey1, 60000)) << TakeShownTexts().join(u'|').toStdString();
