@@ -11,6 +11,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <chrono>
 #include <cstdlib>
@@ -126,6 +127,68 @@ void BM_BareRecvfrom(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kBatch);
 }
 BENCHMARK(BM_BareRecvfrom)->UseManualTime();
+
+// Both loops in one benchmark, batch after batch, so that a change in the machine's load falls on
+// both alike: recv_overhead_ratio is the median engine batch over the median bare batch.
+void BM_ReceiveSideBySide(benchmark::State& state)
+{
+    g_Var.Password = QStringLiteral("admin");
+    TFormUDP engine;
+    if (!engine.SendDiscover(0, true) || engine.Sockets().empty()) {
+        state.SkipWithError("no loopback socket");
+        return;
+    }
+    CUDPSocket* socket = engine.Sockets()[0];
+    CUDPSocket bare;
+    bare.LocalIP = QStringLiteral("127.0.0.1");
+    bare.LocalPort = 5434;
+    bare.Device = QStringLiteral("lo");
+    if (!bare.Open(nullptr, 0)) {
+        state.SkipWithError("no loopback socket");
+        return;
+    }
+    const Packet reply = ConfigReply();
+    std::vector<std::uint8_t> buffer(RECV_BUFFER_SIZE);
+    std::vector<double> engineTimes, bareTimes;
+    for (auto _ : state) {
+        SendBatch(reply, LOCAL_PORT);
+        auto start = std::chrono::steady_clock::now();
+        for (int n = 0; n < kBatch; ++n) {
+            engine.PendingOp = OP_GET_CONFIG;
+            engine.UDPSocketRead(socket);
+        }
+        auto end = std::chrono::steady_clock::now();
+        const double engineTime = std::chrono::duration<double>(end - start).count();
+
+        SendBatch(reply, 5434);
+        start = std::chrono::steady_clock::now();
+        for (int n = 0; n < kBatch; ++n) {
+            sockaddr_in from {};
+            socklen_t len = sizeof(from);
+            benchmark::DoNotOptimize(::recvfrom(
+                bare.Handle(), buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from), &len));
+        }
+        end = std::chrono::steady_clock::now();
+        const double bareTime = std::chrono::duration<double>(end - start).count();
+        engineTimes.push_back(engineTime);
+        bareTimes.push_back(bareTime);
+        state.SetIterationTime(engineTime + bareTime);
+    }
+    if (g_Var.DevIPConfig.LAN_IP != 0xC0A80102 || engineTimes.empty()) {
+        state.SkipWithError("the replies were not read");
+        return;
+    }
+    auto median = [](std::vector<double> v) {
+        std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
+        return v[v.size() / 2];
+    };
+    const double engineMedian = median(engineTimes);
+    const double bareMedian = median(bareTimes);
+    state.counters["engine_ns_per_datagram"] = engineMedian / kBatch * 1e9;
+    state.counters["bare_ns_per_datagram"] = bareMedian / kBatch * 1e9;
+    state.counters["recv_overhead_ratio"] = engineMedian / bareMedian;
+}
+BENCHMARK(BM_ReceiveSideBySide)->UseManualTime();
 
 void PrivateLoopback()
 {

@@ -39,7 +39,7 @@ struct CRun
 
 // Starts exe, reads its standard output to the end, waits for it; the time is from the spawn to
 // the end of the process.
-CRun RunToShown(const char* exe)
+CRun RunToShown(const char* exe, const char* arg = nullptr)
 {
     CRun run;
     int out[2];
@@ -50,7 +50,7 @@ CRun RunToShown(const char* exe)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    char* argv[] = { const_cast<char*>(exe), nullptr };
+    char* argv[] = { const_cast<char*>(exe), const_cast<char*>(arg), nullptr };
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
     const int rc = posix_spawn(&pid, exe, &actions, nullptr, argv, environ);
@@ -79,13 +79,13 @@ CRun RunToShown(const char* exe)
     return run;
 }
 
-void StartupBenchmark(benchmark::State& state, const char* exe)
+void StartupBenchmark(benchmark::State& state, const char* exe, const char* arg = nullptr)
 {
     setenv("QRX_BENCH_EXIT_ON_SHOWN", "1", 1);
-    RunToShown(exe); // warm the file cache
+    RunToShown(exe, arg); // warm the file cache
     double rss = 0;
     for (auto _ : state) {
-        const CRun run = RunToShown(exe);
+        const CRun run = RunToShown(exe, arg);
         if (!run.ok) {
             state.SkipWithError("the program did not report its window shown");
             break;
@@ -99,6 +99,12 @@ void StartupBenchmark(benchmark::State& state, const char* exe)
 void BM_StartupMinimalWidgets(benchmark::State& state)
 {
     StartupBenchmark(state, QRX_MINIMAL_EXE);
+}
+
+// The same window with one line of text: the font configuration loaded as well.
+void BM_StartupMinimalWithText(benchmark::State& state)
+{
+    StartupBenchmark(state, QRX_MINIMAL_EXE, "--text");
 }
 
 void BM_StartupQrxSetup(benchmark::State& state)
@@ -198,6 +204,7 @@ void BM_IdleWakeups(benchmark::State& state)
 }
 
 BENCHMARK(BM_StartupMinimalWidgets)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartupMinimalWithText)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartupQrxSetup)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdleWakeups)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
