@@ -64,7 +64,7 @@ protected:
     // The shipped settings file is used; NonWorking switches the demonstration on (set in the test
     // class's constructor).
     bool NonWorking = false;
-    double Scale = 0.01;
+    double Scale = 0.05;
 
     // Starts N emulated devices with the configuration (JSON; the walk's password and a long idle
     // time-out are added to "defaults" unless given) and a state file.

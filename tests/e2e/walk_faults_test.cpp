@@ -92,7 +92,7 @@ TEST_F(WalkFaultTest, SetRequestLostTwiceFailsWithOneMessage)
 
 TEST_F(WalkFaultTest, ConnectionTimeOutMidwayForcesANewLogin)
 {
-    // 60 s of idleness: 0.6 s at the walk's time scale.
+    // 60 s of idleness: 3 s at the walk's time scale.
     ASSERT_TRUE(StartDevices(1, QStringLiteral(R"({"defaults":{"idle_timeout_ms":60000}})")));
     RunWizard([&] {
         TFormMain* m = Main();
