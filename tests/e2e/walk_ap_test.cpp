@@ -166,6 +166,18 @@ TEST_F(WalkApTest, WpaPskProfileWithDhcpFromLauncherToExit)
         DeviceState(2).value(QStringLiteral("wireless")).toObject().value(QStringLiteral("ssid")).toString(),
         QStringLiteral("wireless"));
     const QStringList all = Apsim().Lines(true);
+    // The whole road on the wire, one request at a time and nothing twice.
+    Apsim().MarkLog();
+    QStringList road;
+    for (const QString& l : all) {
+        if (l.startsWith(QLatin1String("REQ "))) {
+            road << l.section(QStringLiteral("key="), 1).section(u' ', 0, 0);
+        }
+    }
+    EXPECT_EQ(road,
+        QStringList({ "discover", "login", "get_config", "get_mode", "set_ip", "get_config", "set_wireless",
+            "get_config" }))
+        << road.join(u',').toStdString();
     EXPECT_FALSE(all.filter(QStringLiteral("key=set_mode")).size()) << "an unchanged mode was written";
     EXPECT_EQ(all.filter(QStringLiteral("key=set_ip")).size(), 1);
 
