@@ -263,3 +263,37 @@ TEST_F(WalkWpsBridgeTest, BridgeWpsPinWithTheWpsSurveyDialog)
         DeviceState(1).value(QStringLiteral("station")).toObject().value(QStringLiteral("ssid")).toString(),
         QStringLiteral("HomeNet"));
 }
+
+TEST_F(WalkWpsBridgeTest, AccessPointWpsFailureShowsTheMessageAndStays)
+{
+    ASSERT_TRUE(StartDevices(1,
+        QStringLiteral(R"({"defaults":{"wps":{"outcome":"wsc_fail","start_delay_ms":300,"step_ms":100}}})")));
+    RunWizard([&] {
+        TFormMain* m = Main();
+        ASSERT_TRUE(WalkToDeviceList(1));
+        ASSERT_TRUE(Login(0));
+        Click(m->FrameWlModeSel1->BtnNext);
+        ASSERT_TRUE(WaitForPage(m->FrameSetupMethod1));
+        Click(m->FrameSetupMethod1->BtnNext);
+        ASSERT_TRUE(WaitForPage(m->FrameSetWlMethod1)) << TakeShownTexts().join(u'|').toStdString();
+        ClickRadio(m->FrameSetWlMethod1->RBtnWPS);
+        Click(m->FrameSetWlMethod1->BtnNext);
+        TFrameWPSMethod* wps = m->FrameWPSMethod1;
+        ASSERT_TRUE(WaitForPage(wps));
+        ClickRadio(wps->RBtnPBC);
+        Apsim().MarkLog();
+        Click(wps->BtnNext);
+        ASSERT_TRUE(WaitEngineIdle(30000));
+        EXPECT_EQ(TakeShownTexts(), QStringList({ QStringLiteral("Unable to connect to the device.") }));
+        Shot(QStringLiteral("WpsFailed"));
+        EXPECT_EQ(m->CurrentPage, wps);
+        EXPECT_EQ(Events().value(Events().size() - 1), QStringLiteral("2"));
+        // The failed run leaves nothing running: a second try starts a new run.
+        Apsim().MarkLog();
+        Click(wps->BtnNext);
+        ASSERT_TRUE(WaitEngineIdle(30000));
+        EXPECT_EQ(Apsim().Count(QStringLiteral("wps_pbc")), 1);
+        EXPECT_EQ(TakeShownTexts().size(), 1);
+    });
+    EXPECT_EQ(DeviceState(1).value(QStringLiteral("wps_runs")).toInt(), 2);
+}
