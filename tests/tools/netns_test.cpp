@@ -63,7 +63,8 @@ public:
         }
         for (const QString& line : list.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
             const QString name = line.section(QLatin1Char(' '), 0, 0).trimmed();
-            if (name.startsWith(kPrefixA) || name.startsWith(kPrefixB)) {
+            if ((name.startsWith(kPrefixA) || name.startsWith(kPrefixB))
+                && !NamespaceOwnerAlive(name.mid(kPrefixA.size()))) {
                 Ip({ QStringLiteral("netns"), QStringLiteral("del"), name });
             }
         }

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <cerrno>
+#include <signal.h>
 #include <unistd.h>
 
 namespace ctltest {
@@ -205,6 +207,14 @@ int RunIp(const QStringList& args, QString* output)
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
+bool NamespaceOwnerAlive(const QString& pidText)
+{
+    // A namespace is named after the test process that made it; another run may still use it.
+    bool ok = false;
+    const long pid = pidText.toLong(&ok);
+    return ok && pid > 0 && (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
 void RemoveNamespaces(const QStringList& prefixes)
 {
     QString list;
@@ -214,7 +224,7 @@ void RemoveNamespaces(const QStringList& prefixes)
     for (const QString& line : list.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const QString name = line.section(QLatin1Char(' '), 0, 0).trimmed();
         for (const QString& prefix : prefixes) {
-            if (name.startsWith(prefix)) {
+            if (name.startsWith(prefix) && !NamespaceOwnerAlive(name.mid(prefix.size()))) {
                 RunIp({ QStringLiteral("netns"), QStringLiteral("del"), name });
                 break;
             }

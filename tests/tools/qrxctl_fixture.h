@@ -74,8 +74,11 @@ CtlRun RunCtlLo(
 // Runs "ip" with the arguments: its exit code (-1 when it could not run), output in *output.
 int RunIp(const QStringList& args, QString* output = nullptr);
 
-// Removes the network namespaces whose names start with one of the prefixes (leftovers of
-// earlier runs that were killed).
+// True when the process whose id ends a namespace name still runs.
+bool NamespaceOwnerAlive(const QString& pidText);
+
+// Removes the network namespaces whose names start with one of the prefixes and whose owning
+// process has gone (leftovers of earlier runs that were killed).
 void RemoveNamespaces(const QStringList& prefixes);
 
 // A private network namespace with only its loopback up, so that the emulator and qrxctl meet

@@ -608,6 +608,10 @@ void Simulator::ReadSocket(const Socket& sock)
         }
         const Client client { ntohl(from.sin_addr.s_addr), ntohs(from.sin_port), sock.Fd };
         HandleDatagram(buffer.data(), static_cast<std::size_t>(n), client, destIp, sock.Port);
+        // A client that reads the state file after its next answer sees this change.
+        if (m_dirty) {
+            WriteState();
+        }
     }
 }
 
