@@ -5,9 +5,10 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
+namespace codec_log_detail {
 std::atomic<CodecLogSink> g_sink { nullptr };
 }
+using codec_log_detail::g_sink;
 
 void SetCodecLogSink(CodecLogSink sink)
 {
@@ -19,7 +20,7 @@ CodecLogSink GetCodecLogSink()
     return g_sink.load();
 }
 
-void CodecLog(const char* format, ...)
+void CodecLogFormat(const char* format, ...)
 {
     CodecLogSink sink = g_sink.load();
     if (!sink) {
