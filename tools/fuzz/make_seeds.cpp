@@ -24,7 +24,8 @@ void Write(const std::string& dir, const char* name, int op, int passwordIndex, 
         std::perror(path.c_str());
         return;
     }
-    const unsigned char head[2] = { static_cast<unsigned char>(op), static_cast<unsigned char>(passwordIndex) };
+    const unsigned char head[2]
+        = { static_cast<unsigned char>(op), static_cast<unsigned char>(passwordIndex) };
     std::fwrite(head, 1, 2, f);
     std::fwrite(p.data(), 1, p.size(), f);
     std::fclose(f);
