@@ -7,6 +7,7 @@
 #include "platform/core/timer.h"
 #include "platform/ui/dialogs.h"
 #include "protocol/udpmessages.h"
+#include "shell/backgrounddrag.h"
 #include "shell/formmain.h"
 #include "shell/formres.h"
 #include "shell/picturebox.h"
@@ -240,43 +241,12 @@ void TFormAutorun::closeEvent(QCloseEvent* e)
 bool TFormAutorun::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == ImgBG) {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress: {
-            auto* me = static_cast<QMouseEvent*>(event);
-            if (me->button() == Qt::LeftButton) {
-                m_dragOffset = me->globalPosition().toPoint() - frameGeometry().topLeft();
-                m_dragging = true;
-            }
-            break;
-        }
-        case QEvent::MouseMove:
-            ImgBGMouseMove(static_cast<QMouseEvent*>(event));
-            break;
-        case QEvent::MouseButtonRelease:
-            m_dragging = false;
-            break;
-        default:
-            break;
-        }
+        CBackgroundDrag { m_dragOffset, m_dragging }.Filter(this, event);
     }
     return QWidget::eventFilter(watched, event);
 }
 
 void TFormAutorun::ImgBGMouseMove(QMouseEvent* e)
 {
-    if (!(e->buttons() & Qt::LeftButton)) {
-        m_dragging = false;
-        return;
-    }
-    // The borderless window is dragged by its background: the window system moves it when it
-    // can, otherwise the window follows the mouse.
-    if (windowHandle() && windowHandle()->startSystemMove()) {
-        m_dragging = false;
-        return;
-    }
-    if (!m_dragging) {
-        m_dragOffset = e->globalPosition().toPoint() - frameGeometry().topLeft();
-        m_dragging = true;
-    }
-    move(e->globalPosition().toPoint() - m_dragOffset);
+    CBackgroundDrag { m_dragOffset, m_dragging }.MouseMove(this, e);
 }

@@ -20,6 +20,7 @@
 #include "platform/ui/dialogs.h"
 #include "protocol/codec/records.h"
 #include "protocol/udpmessages.h"
+#include "shell/backgrounddrag.h"
 #include "shell/formres.h"
 #include "shell/framebase.h"
 #include "shell/pagekit.h"
@@ -347,43 +348,12 @@ void TFormMain::GoBack(LPARAM param)
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == ImgBG) {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress: {
-            auto* me = static_cast<QMouseEvent*>(event);
-            if (me->button() == Qt::LeftButton) {
-                m_dragOffset = me->globalPosition().toPoint() - frameGeometry().topLeft();
-                m_dragging = true;
-            }
-            break;
-        }
-        case QEvent::MouseMove:
-            ImgBGMouseMove(static_cast<QMouseEvent*>(event));
-            break;
-        case QEvent::MouseButtonRelease:
-            m_dragging = false;
-            break;
-        default:
-            break;
-        }
+        CBackgroundDrag { m_dragOffset, m_dragging }.Filter(this, event);
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void TFormMain::ImgBGMouseMove(QMouseEvent* e)
 {
-    if (!(e->buttons() & Qt::LeftButton)) {
-        m_dragging = false;
-        return;
-    }
-    // Dragging the background moves the borderless window: hand the move to the window system
-    // when it can, otherwise follow the mouse.
-    if (windowHandle() && windowHandle()->startSystemMove()) {
-        m_dragging = false;
-        return;
-    }
-    if (!m_dragging) {
-        m_dragOffset = e->globalPosition().toPoint() - frameGeometry().topLeft();
-        m_dragging = true;
-    }
-    move(e->globalPosition().toPoint() - m_dragOffset);
+    CBackgroundDrag { m_dragOffset, m_dragging }.MouseMove(this, e);
 }
