@@ -265,7 +265,14 @@ TEST_P(FaultMatrixTest, ReachesTheWizardWithItsOutcome)
             TFrameWPSMethod* wps = m->FrameWPSMethod1;
             ASSERT_TRUE(WaitForPage(wps));
             ClickRadio(wps->RBtnPIN);
-            ASSERT_TRUE(WaitFor([wps] { return !wps->LbDevPINCode->text().isEmpty(); }, 20000));
+            // The label holds a row of dots until the bridge's PIN is read.
+            const QString placeholder(16, u'.');
+            ASSERT_TRUE(WaitFor(
+                [wps, placeholder] {
+                    const QString shown = wps->LbDevPINCode->text();
+                    return !shown.isEmpty() && shown != placeholder;
+                },
+                20000));
             EXPECT_LT(wps->LbDevPINCode->text().toUtf8().size(), qsizetype(sizeof g_Var.ApClientPIN));
             EXPECT_EQ(qstrnlen(g_Var.ApClientPIN, sizeof g_Var.ApClientPIN) < sizeof g_Var.ApClientPIN, true);
             Shot(QStringLiteral("OversizePin"));
