@@ -183,6 +183,9 @@ LRESULT TFormAutorun::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 void TFormAutorun::BtnSetupWizardClick()
 {
+    if (!FormMain && m_wizardMaker) {
+        m_wizardMaker();
+    }
     hide();
     const int result = FormMain ? FormMain->exec() : mrCancel;
     if (result == mrOk) {

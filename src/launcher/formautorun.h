@@ -10,7 +10,9 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 class QLabel;
 class TKestImage;
@@ -40,6 +42,9 @@ public:
     CInstallerWatch& InstallerWatch() { return *m_watch; }
     // True once the launcher has been closed (the program ends).
     bool IsClosed() const { return m_closed; }
+    // Start-up builds the wizard window behind the launcher once the launcher is on screen; this
+    // makes it at once should the wizard be asked for before that.
+    void SetWizardMaker(std::function<void()> maker) { m_wizardMaker = std::move(maker); }
 
     // UM_WIZARD and the engine's three messages are first sent on to the wizard window.
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -65,6 +70,8 @@ protected:
 
 private:
     void FormCreate();
+
+    std::function<void()> m_wizardMaker;
     void ImgBGMouseMove(QMouseEvent* e);
 
     // Hidden holders of the sub-menu entries' two pictures each.

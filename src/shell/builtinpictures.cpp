@@ -26,10 +26,16 @@ QImage LoadResource(std::string_view path)
 }
 } // namespace
 
-QImage BuiltInPicture(const QString& name)
+QString BuiltInPicturePath(const QString& name)
 {
     const QByteArray utf8 = name.toUtf8();
-    return LoadResource(ArtworkPath(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size()))));
+    const std::string_view path
+        = ArtworkPath(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
+    if (path.empty()) {
+        return {};
+    }
+    EnsureResources();
+    return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
 }
 
 QList<QImage> BuiltInSurveyIcons()

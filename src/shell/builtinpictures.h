@@ -5,7 +5,8 @@
 #include <QList>
 #include <QString>
 
-// The built-in picture of that name; a null image for an unknown name.
-QImage BuiltInPicture(const QString& name);
+// The resource path of the built-in picture of that name (the resources registered); empty for an
+// unknown name.
+QString BuiltInPicturePath(const QString& name);
 // The nine 16 x 16 icons of the survey lists, in index order.
 QList<QImage> BuiltInSurveyIcons();

@@ -117,8 +117,9 @@ void TFormRes::SetWizardButtonFaces(TTrifaceBtn* button) const
 
 void TFormRes::LoadBuiltIn()
 {
+    // Each picture is read when a window first takes it: start-up reads only the launcher's.
     for (TPictureBox* p : m_pictures) {
-        p->SetPicture(BuiltInPicture(p->objectName()));
+        p->SetPictureFile(BuiltInPicturePath(p->objectName()));
     }
     ImgsType->Clear();
     for (const QImage& icon : BuiltInSurveyIcons()) {

@@ -1,14 +1,32 @@
 #include "shell/picturebox.h"
 
+#include <QImageReader>
 #include <QPainter>
+
+#include <utility>
 
 TPictureBox::TPictureBox(QWidget* parent)
     : QWidget(parent)
 {
 }
 
+const QImage& TPictureBox::Picture() const
+{
+    if (!m_pendingFile.isEmpty()) {
+        const QString file = std::exchange(m_pendingFile, QString());
+        m_picture = QImage(file);
+    }
+    return m_picture;
+}
+
+QSize TPictureBox::PictureSize() const
+{
+    return m_pendingFile.isEmpty() ? m_picture.size() : m_pendingSize;
+}
+
 void TPictureBox::SetPicture(const QImage& picture)
 {
+    m_pendingFile.clear();
     m_picture = picture;
     if (m_autoSize && !m_picture.isNull()) {
         resize(m_picture.size());
@@ -16,11 +34,27 @@ void TPictureBox::SetPicture(const QImage& picture)
     update();
 }
 
+void TPictureBox::SetPictureFile(const QString& path)
+{
+    m_picture = QImage();
+    m_pendingFile.clear();
+    const QSize size = QImageReader(path).size();
+    if (size.isEmpty()) {
+        return; // unreadable: the empty picture
+    }
+    m_pendingFile = path;
+    m_pendingSize = size;
+    if (m_autoSize) {
+        resize(size);
+    }
+    update();
+}
+
 void TPictureBox::SetAutoSize(bool on)
 {
     m_autoSize = on;
-    if (m_autoSize && !m_picture.isNull()) {
-        resize(m_picture.size());
+    if (m_autoSize && !PictureSize().isEmpty()) {
+        resize(PictureSize());
     }
 }
 
@@ -32,18 +66,19 @@ void TPictureBox::SetStretch(bool on)
 
 QSize TPictureBox::sizeHint() const
 {
-    return m_picture.isNull() ? QWidget::sizeHint() : m_picture.size();
+    return PictureSize().isEmpty() ? QWidget::sizeHint() : PictureSize();
 }
 
 void TPictureBox::paintEvent(QPaintEvent*)
 {
-    if (m_picture.isNull()) {
+    const QImage& picture = Picture();
+    if (picture.isNull()) {
         return;
     }
     QPainter p(this);
     if (m_stretch) {
-        p.drawImage(rect(), m_picture);
+        p.drawImage(rect(), picture);
     } else {
-        p.drawImage(0, 0, m_picture);
+        p.drawImage(0, 0, picture);
     }
 }

@@ -3,6 +3,7 @@
 // With AutoSize on it takes the size of every picture it is given.
 
 #include <QImage>
+#include <QString>
 #include <QWidget>
 
 class TPictureBox : public QWidget
@@ -11,8 +12,13 @@ class TPictureBox : public QWidget
 public:
     explicit TPictureBox(QWidget* parent = nullptr);
 
-    const QImage& Picture() const { return m_picture; }
+    // The picture; one given as a file is read from it on this first use.
+    const QImage& Picture() const;
     void SetPicture(const QImage& picture);
+    // Takes the picture of an image file (or resource) without reading it yet: only its size is
+    // read now, the pixels when the picture is first used. A file that cannot be read gives the
+    // empty picture.
+    void SetPictureFile(const QString& path);
 
     bool AutoSize() const { return m_autoSize; }
     void SetAutoSize(bool on);
@@ -27,7 +33,12 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
-    QImage m_picture;
+    QSize PictureSize() const;
+
+    mutable QImage m_picture;
+    // The file of a picture not read yet, and the size its header gives.
+    mutable QString m_pendingFile;
+    QSize m_pendingSize;
     bool m_autoSize = false;
     bool m_stretch = false;
 };

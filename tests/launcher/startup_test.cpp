@@ -5,6 +5,7 @@
 #include "launcher/framelicense.h"
 #include "launcher_fixture.h"
 #include "platform/core/singleinstance.h"
+#include "platform/ui/dialogs.h"
 #if __has_include("pages/formwpssurvey.h")
 #include "pages/formwpssurvey.h"
 #endif
@@ -13,14 +14,17 @@
 #include "shell/formres.h"
 #include "shell/picturebox.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +74,78 @@ TEST(Startup, CreatesTheWindowsInOrderWithTheLauncherAsMainWindow)
 #endif
     EXPECT_EQ(ApplicationMainWindow(), nullptr);
     FormRes = previousRes;
+    SetApplicationMainWindow(previousMain);
+}
+
+// The launcher comes on screen first; the wizard window, the engine and the WPS survey dialog are
+// built behind it once it has been painted, in their order.
+TEST(Startup, WizardWindowIsBuiltBehindTheLauncherOnceItIsPainted)
+{
+    CTestProgram program(QStringLiteral("[Product]\nLicense=licence.txt\n"));
+    program.WriteFile(QStringLiteral("licence.txt"), "Terms.");
+    const QFont previousFont = QApplication::font(); // start-up sets the application font
+    TFormRes* const previousRes = FormRes;
+    QObject* const previousMain = ApplicationMainWindow();
+    {
+        CQrxWindows windows;
+        CreateLauncherWindows(windows);
+        EXPECT_EQ(
+            windows.CreationOrder, QStringList({ QStringLiteral("FormRes"), QStringLiteral("FormAutorun") }));
+        EXPECT_EQ(FormMain, nullptr);
+        const std::unique_ptr<QObject> finisher = FinishStartupBehindLauncher(windows);
+        ASSERT_NE(finisher, nullptr);
+        windows.Launcher->setAttribute(Qt::WA_DontShowOnScreen);
+        windows.Launcher->show();
+        ASSERT_TRUE(QTest::qWaitFor([] { return FormMain != nullptr; }, 20000));
+        ASSERT_GE(windows.CreationOrder.size(), 4);
+        EXPECT_EQ(windows.CreationOrder.mid(2, 2),
+            QStringList({ QStringLiteral("FormMain"), QStringLiteral("FormUDP") }));
+        EXPECT_EQ(FormMain, windows.Wizard.get());
+        EXPECT_EQ(FormUDP, windows.Engine.get());
+        ProcessPosted();
+        EXPECT_EQ(windows.Wizard->CurrentPage, windows.Wizard->FrameLicense1);
+        // A second call builds nothing more.
+        const QStringList order = windows.CreationOrder;
+        CreateWizardWindows(windows);
+        EXPECT_EQ(windows.CreationOrder, order);
+    }
+    EXPECT_EQ(FormMain, nullptr);
+    FormRes = previousRes;
+    QApplication::setFont(previousFont);
+    SetApplicationMainWindow(previousMain);
+}
+
+// A launcher never painted: the wizard is built when it is asked for, and the button still opens
+// it.
+TEST(Startup, SetupWizardAskedForBeforeTheLauncherPaintsBuildsTheWizardFirst)
+{
+    CTestProgram program(QStringLiteral("[Setting]\nSkipTutorial=1\n[Product]\nLicense=licence.txt\n"));
+    program.WriteFile(QStringLiteral("licence.txt"), "Terms.");
+    const QFont previousFont = QApplication::font(); // start-up sets the application font
+    TFormRes* const previousRes = FormRes;
+    QObject* const previousMain = ApplicationMainWindow();
+    {
+        CQrxWindows windows;
+        CreateLauncherWindows(windows);
+        const std::unique_ptr<QObject> finisher = FinishStartupBehindLauncher(windows);
+        ASSERT_EQ(FormMain, nullptr);
+        TFormMain* shown = nullptr;
+        QTimer::singleShot(0, [&] {
+            shown = FormMain;
+            if (FormMain) {
+                FormMain->done(mrCancel);
+            }
+        });
+        windows.Launcher->BtnSetupWizardClick();
+        EXPECT_NE(shown, nullptr);
+        EXPECT_EQ(shown, windows.Wizard.get());
+        EXPECT_EQ(windows.Wizard->result(), mrCancel);
+        // Cancel brings the launcher back.
+        EXPECT_TRUE(windows.Launcher->isVisible());
+        windows.Launcher->hide();
+    }
+    FormRes = previousRes;
+    QApplication::setFont(previousFont);
     SetApplicationMainWindow(previousMain);
 }
 

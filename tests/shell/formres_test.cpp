@@ -79,6 +79,7 @@ TEST_F(FormResTest, WithoutASettingsFileEveryPictureIsBuiltInWithItsFormatAndSiz
         EXPECT_EQ(p->objectName(), names[i]);
         const TArtworkEntry* entry = FindArtwork(names[i].toStdString());
         ASSERT_NE(entry, nullptr) << names[i].toStdString();
+        EXPECT_EQ(p->size(), QSize(entry->width, entry->height)) << names[i].toStdString();
         EXPECT_EQ(p->Picture().size(), QSize(entry->width, entry->height)) << names[i].toStdString();
         EXPECT_TRUE(IsBuiltIn(p)) << names[i].toStdString();
     }
@@ -198,4 +199,42 @@ TEST_F(FormResTest, WizardButtonFacesComeFromTheThreeButtonPictures)
     EXPECT_EQ(button.FaceOver(), res.ImgBtnH->Picture());
     EXPECT_EQ(button.FaceDown(), res.ImgBtnD->Picture());
     EXPECT_NE(res.ImgBtnN->Picture(), res.ImgBtnD->Picture());
+}
+
+// A picture given as a file: its size at once (auto-size), its pixels on first use; a picture set
+// afterwards wins; a file that cannot be read leaves the box empty.
+TEST_F(FormResTest, PictureFromAFileTakesItsSizeAtOnceAndItsPixelsOnFirstUse)
+{
+    const QString red = MakePicture(QStringLiteral("red.png"), QSize(40, 30), Qt::red);
+    TPictureBox box;
+    box.SetAutoSize(true);
+    box.SetPictureFile(red);
+    EXPECT_EQ(box.size(), QSize(40, 30));
+    EXPECT_EQ(box.sizeHint(), QSize(40, 30));
+    EXPECT_EQ(CentreColour(box.Picture()), QColor(Qt::red));
+    EXPECT_EQ(CentreColour(box.grab().toImage()), QColor(Qt::red));
+
+    TPictureBox replaced;
+    replaced.SetPictureFile(red);
+    QImage blue(10, 10, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    replaced.SetPicture(blue);
+    EXPECT_EQ(replaced.Picture(), blue);
+    replaced.SetPictureFile(red);
+    EXPECT_EQ(replaced.Picture().size(), QSize(40, 30));
+
+    const QString broken = dir.filePath(QStringLiteral("broken.png"));
+    {
+        QFile f(broken);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a picture");
+    }
+    for (const QString& path : { broken, dir.filePath(QStringLiteral("missing.png")), QString() }) {
+        TPictureBox empty;
+        empty.SetAutoSize(true);
+        empty.resize(7, 9);
+        empty.SetPictureFile(path);
+        EXPECT_TRUE(empty.Picture().isNull()) << path.toStdString();
+        EXPECT_EQ(empty.size(), QSize(7, 9)) << path.toStdString();
+    }
 }

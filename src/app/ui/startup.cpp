@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -51,6 +52,93 @@ void ShowStartupException(const QString& message)
     }
 }
 
+void PrintResidentMemory()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:")) {
+                std::printf("%s\n", line.constData());
+            }
+        }
+    }
+    std::fflush(stdout);
+}
+
+// The rest of start-up, once the launcher is on screen: the application font and the wizard window
+// with the engine and the WPS survey dialog. The launcher shows only pictures, so it needs neither
+// to appear. Runs once: after the launcher's first paint, when the wizard is asked for before that,
+// or after a short wait should the launcher never be painted.
+class CStartupFinisher : public QObject
+{
+public:
+    explicit CStartupFinisher(CQrxWindows& windows)
+        : m_windows(windows)
+        , m_benchmark(qEnvironmentVariableIsSet("QRX_BENCH_EXIT_ON_SHOWN"))
+    {
+        windows.Launcher->installEventFilter(this);
+        windows.Launcher->SetWizardMaker([this] { Finish(); });
+        QTimer::singleShot(kLatestFinishMs, this, [this] { Finish(); });
+    }
+
+    ~CStartupFinisher() override
+    {
+        if (m_windows.Launcher) {
+            m_windows.Launcher->SetWizardMaker({});
+        }
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!m_queued && watched == m_windows.Launcher.get() && event->type() == QEvent::Paint) {
+            // Queued: the paint completes and reaches the screen first.
+            m_queued = true;
+            QMetaObject::invokeMethod(
+                this, [this] { Finish(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+    void Finish()
+    {
+        if (m_done) {
+            return;
+        }
+        m_done = true;
+        m_windows.Launcher->removeEventFilter(this);
+        if (m_benchmark) {
+            // Benchmarks: the moment the launcher is on screen.
+            std::printf("SHOWN\n");
+            std::fflush(stdout);
+        }
+        try {
+            InstallApplicationFont();
+            CreateWizardWindows(m_windows);
+        } catch (const std::exception& e) {
+            ShowStartupException(QString::fromLocal8Bit(e.what()));
+            QCoreApplication::quit();
+            return;
+        } catch (...) {
+            ShowStartupException(QString());
+            QCoreApplication::quit();
+            return;
+        }
+        if (m_benchmark) {
+            // Benchmarks: the resident memory of the running wizard, then leave.
+            PrintResidentMemory();
+            std::_Exit(0);
+        }
+    }
+
+private:
+    static constexpr int kLatestFinishMs = 250;
+
+    CQrxWindows& m_windows;
+    const bool m_benchmark;
+    bool m_queued = false;
+    bool m_done = false;
+};
+
 // Step 7: the message loop runs until the launcher closes.
 void RunMessageLoop(CQrxWindows& w)
 {
@@ -62,22 +150,8 @@ void RunMessageLoop(CQrxWindows& w)
     }
     QObject::connect(
         w.Launcher.get(), &TFormAutorun::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    const std::unique_ptr<QObject> finisher = FinishStartupBehindLauncher(w);
     w.Launcher->show();
-    if (qEnvironmentVariableIsSet("QRX_BENCH_EXIT_ON_SHOWN")) {
-        // Benchmarks: once the launcher is on screen, report the resident memory and leave.
-        QTimer::singleShot(0, [] {
-            QFile status(QStringLiteral("/proc/self/status"));
-            if (status.open(QIODevice::ReadOnly)) {
-                for (const QByteArray& line : status.readAll().split('\n')) {
-                    if (line.startsWith("VmRSS:")) {
-                        std::printf("%s\n", line.constData());
-                    }
-                }
-            }
-            std::fflush(stdout);
-            std::_Exit(0);
-        });
-    }
     QApplication::exec();
 }
 
@@ -127,7 +201,7 @@ CQrxWindows::~CQrxWindows()
     ImageForm.reset();
 }
 
-void CreateQrxWindows(CQrxWindows& w)
+void CreateLauncherWindows(CQrxWindows& w)
 {
     // Step 5: the image form, created directly so that it never becomes the main window.
     w.ImageForm = std::make_unique<TFormRes>();
@@ -139,7 +213,13 @@ void CreateQrxWindows(CQrxWindows& w)
     FormAutorun = w.Launcher.get();
     SetApplicationMainWindow(w.Launcher.get());
     w.CreationOrder << QStringLiteral("FormAutorun");
+}
 
+void CreateWizardWindows(CQrxWindows& w)
+{
+    if (w.Wizard || !w.Launcher) {
+        return;
+    }
     // Runs every page's InitFrame and posts itself the first WZ_NEXT.
     w.Wizard = std::make_unique<TFormMain>();
     FormMain = w.Wizard.get();
@@ -157,6 +237,20 @@ void CreateQrxWindows(CQrxWindows& w)
     w.WpsSurvey = std::move(survey);
     w.CreationOrder << QStringLiteral("FormWPSSurvey");
 #endif
+}
+
+void CreateQrxWindows(CQrxWindows& w)
+{
+    CreateLauncherWindows(w);
+    CreateWizardWindows(w);
+}
+
+std::unique_ptr<QObject> FinishStartupBehindLauncher(CQrxWindows& windows)
+{
+    if (!windows.Launcher) {
+        return nullptr;
+    }
+    return std::make_unique<CStartupFinisher>(windows);
 }
 
 bool DeliverGuarded(const std::function<bool()>& deliver)
@@ -217,12 +311,13 @@ int RunQrxSetup(int argc, char** argv)
         // Step 4.
         app = std::make_unique<CQrxApplication>(argc, argv);
         QApplication::setApplicationName(g_Var.AppTitle);
-        InstallApplicationFont();
         InstallSimpleMessageBox();
 
         CQrxWindows windows;
         try {
-            CreateQrxWindows(windows); // steps 5 and 6
+            // Steps 5 and 6; the wizard window, the engine and the WPS survey dialog follow as soon
+            // as the launcher is on screen.
+            CreateLauncherWindows(windows);
             RunMessageLoop(windows); // step 7
         } catch (const std::exception& e) {
             ShowStartupException(QString::fromLocal8Bit(e.what()));

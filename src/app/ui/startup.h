@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class QObject;
 class QWidget;
 class TFormRes;
 class TFormAutorun;
@@ -48,3 +49,13 @@ struct CQrxWindows
 // which becomes the application's main window, the wizard window, the engine and the WPS survey
 // dialog. Needs g_Var loaded and the application object.
 void CreateQrxWindows(CQrxWindows& windows);
+// The same in two halves: the image form and the launcher...
+void CreateLauncherWindows(CQrxWindows& windows);
+// ... then the wizard window, the engine and the WPS survey dialog (nothing when the wizard window
+// exists or the launcher does not).
+void CreateWizardWindows(CQrxWindows& windows);
+// The rest of start-up behind the launcher: the application font, then CreateWizardWindows. Runs
+// once, after the launcher's first paint, or when the wizard is asked for before that, or after a
+// short wait should the launcher never be painted. The object returned does it and must not
+// outlive the windows; null without a launcher.
+std::unique_ptr<QObject> FinishStartupBehindLauncher(CQrxWindows& windows);
