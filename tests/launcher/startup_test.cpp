@@ -30,12 +30,45 @@
 
 #include <unistd.h>
 
-TEST(Startup, CreatesTheWindowsInOrderWithTheLauncherAsMainWindow)
+namespace {
+
+// A program folder with a licence; the globals start-up sets (image form, main window, application
+// font) are put back afterwards.
+class StartupTest : public ::testing::Test
 {
-    CTestProgram program(QStringLiteral("[Product]\nAppTitle=QRX-640 Setup\nLicense=licence.txt\n"));
-    program.WriteFile(QStringLiteral("licence.txt"), "Terms.");
-    TFormRes* const previousRes = FormRes;
-    QObject* const previousMain = ApplicationMainWindow();
+protected:
+    StartupTest()
+        : previousRes(FormRes)
+        , previousMain(ApplicationMainWindow())
+        , previousFont(QApplication::font())
+    {
+    }
+    ~StartupTest() override
+    {
+        FormRes = previousRes;
+        SetApplicationMainWindow(previousMain);
+        QApplication::setFont(previousFont);
+    }
+
+    // Settings: the sections given, then [Product] with the keys given and the licence file.
+    void MakeProgram(const QString& sections, const QString& productKeys = {})
+    {
+        program = std::make_unique<CTestProgram>(
+            sections + QStringLiteral("[Product]\n") + productKeys + QStringLiteral("License=licence.txt\n"));
+        program->WriteFile(QStringLiteral("licence.txt"), "Terms.");
+    }
+
+    std::unique_ptr<CTestProgram> program;
+    TFormRes* const previousRes;
+    QObject* const previousMain;
+    const QFont previousFont;
+};
+
+} // namespace
+
+TEST_F(StartupTest, CreatesTheWindowsInOrderWithTheLauncherAsMainWindow)
+{
+    MakeProgram({}, QStringLiteral("AppTitle=QRX-640 Setup\n"));
     {
         CQrxWindows windows;
         CreateQrxWindows(windows);
@@ -73,19 +106,13 @@ TEST(Startup, CreatesTheWindowsInOrderWithTheLauncherAsMainWindow)
     EXPECT_EQ(FormWPSSurvey, nullptr);
 #endif
     EXPECT_EQ(ApplicationMainWindow(), nullptr);
-    FormRes = previousRes;
-    SetApplicationMainWindow(previousMain);
 }
 
 // The launcher comes on screen first; the wizard window, the engine and the WPS survey dialog are
 // built behind it once it has been painted, in their order.
-TEST(Startup, WizardWindowIsBuiltBehindTheLauncherOnceItIsPainted)
+TEST_F(StartupTest, WizardWindowIsBuiltBehindTheLauncherOnceItIsPainted)
 {
-    CTestProgram program(QStringLiteral("[Product]\nLicense=licence.txt\n"));
-    program.WriteFile(QStringLiteral("licence.txt"), "Terms.");
-    const QFont previousFont = QApplication::font(); // start-up sets the application font
-    TFormRes* const previousRes = FormRes;
-    QObject* const previousMain = ApplicationMainWindow();
+    MakeProgram({});
     {
         CQrxWindows windows;
         CreateLauncherWindows(windows);
@@ -110,20 +137,13 @@ TEST(Startup, WizardWindowIsBuiltBehindTheLauncherOnceItIsPainted)
         EXPECT_EQ(windows.CreationOrder, order);
     }
     EXPECT_EQ(FormMain, nullptr);
-    FormRes = previousRes;
-    QApplication::setFont(previousFont);
-    SetApplicationMainWindow(previousMain);
 }
 
 // A launcher never painted: the wizard is built when it is asked for, and the button still opens
 // it.
-TEST(Startup, SetupWizardAskedForBeforeTheLauncherPaintsBuildsTheWizardFirst)
+TEST_F(StartupTest, SetupWizardAskedForBeforeTheLauncherPaintsBuildsTheWizardFirst)
 {
-    CTestProgram program(QStringLiteral("[Setting]\nSkipTutorial=1\n[Product]\nLicense=licence.txt\n"));
-    program.WriteFile(QStringLiteral("licence.txt"), "Terms.");
-    const QFont previousFont = QApplication::font(); // start-up sets the application font
-    TFormRes* const previousRes = FormRes;
-    QObject* const previousMain = ApplicationMainWindow();
+    MakeProgram(QStringLiteral("[Setting]\nSkipTutorial=1\n"));
     {
         CQrxWindows windows;
         CreateLauncherWindows(windows);
@@ -144,9 +164,6 @@ TEST(Startup, SetupWizardAskedForBeforeTheLauncherPaintsBuildsTheWizardFirst)
         EXPECT_TRUE(windows.Launcher->isVisible());
         windows.Launcher->hide();
     }
-    FormRes = previousRes;
-    QApplication::setFont(previousFont);
-    SetApplicationMainWindow(previousMain);
 }
 
 #ifdef QRX_SETUP_EXE
