@@ -20,9 +20,6 @@
 
 namespace {
 
-constexpr std::uint32_t LOGIN_WAIT = 5000;
-constexpr std::uint32_t SURVEY_WAIT = 7000;
-
 // The five page buttons along the bottom edge, 92 pixels apart, the last at the usual Next place.
 int BottomButtonLeft(int slot)
 {
@@ -94,33 +91,22 @@ bool TFrameSiteSurvey::CanEnter(TFrameBase* from, int direction, LPARAM param)
 
 LRESULT TFrameSiteSurvey::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == UM_UDP_RECV) {
-        if (int(wParam) == OP_SITE_SURVEY) {
-            FillList();
-        } else if (int(wParam) == OP_LOGIN && lParam != 0) {
-            StartSearch();
-        }
-    } else if (msg == UM_UDP_TIMEOUT) {
+    switch (SurveyStepFor(msg, wParam, lParam)) {
+    case TSurveyStep::FillList:
         FillList();
+        break;
+    case TSurveyStep::Search:
+        StartSearch();
+        break;
+    case TSurveyStep::None:
+        break;
     }
     return TFrameBase::WndProc(msg, wParam, lParam);
 }
 
 void TFrameSiteSurvey::StartSearch()
 {
-    if (!FormUDP) {
-        return;
-    }
-    if (!FormUDP->LoggedIn) {
-        // An accepted login starts the search again.
-        FormUDP->SendLogin(LOGIN_WAIT);
-        return;
-    }
-    BtnRefresh->setEnabled(false);
-    ClearSurveyRows(SurveyList);
-    PlSearch->show();
-    PlSearch->raise();
-    FormUDP->SendSiteSurvey(SURVEY_WAIT);
+    StartSurveySearch(BtnRefresh, SurveyList, PlSearch);
 }
 
 void TFrameSiteSurvey::FillList()

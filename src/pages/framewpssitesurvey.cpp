@@ -15,11 +15,6 @@
 
 #include <vector>
 
-namespace {
-constexpr std::uint32_t LOGIN_WAIT = 5000;
-constexpr std::uint32_t SURVEY_WAIT = 7000;
-} // namespace
-
 TFrameWPSSiteSurvey::TFrameWPSSiteSurvey(QWidget* parent)
     : TFrameBase(parent)
 {
@@ -51,33 +46,22 @@ void TFrameWPSSiteSurvey::InitFrame()
 
 LRESULT TFrameWPSSiteSurvey::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == UM_UDP_RECV) {
-        if (int(wParam) == OP_SITE_SURVEY) {
-            FillList();
-        } else if (int(wParam) == OP_LOGIN && lParam != 0) {
-            StartSearch();
-        }
-    } else if (msg == UM_UDP_TIMEOUT) {
+    switch (SurveyStepFor(msg, wParam, lParam)) {
+    case TSurveyStep::FillList:
         FillList();
+        break;
+    case TSurveyStep::Search:
+        StartSearch();
+        break;
+    case TSurveyStep::None:
+        break;
     }
     return TFrameBase::WndProc(msg, wParam, lParam);
 }
 
 void TFrameWPSSiteSurvey::StartSearch()
 {
-    if (!FormUDP) {
-        return;
-    }
-    if (!FormUDP->LoggedIn) {
-        // An accepted login starts the search again.
-        FormUDP->SendLogin(LOGIN_WAIT);
-        return;
-    }
-    BtnRefresh->setEnabled(false);
-    ClearSurveyRows(SurveyList);
-    PlSearch->show();
-    PlSearch->raise();
-    FormUDP->SendSiteSurvey(SURVEY_WAIT);
+    StartSurveySearch(BtnRefresh, SurveyList, PlSearch);
 }
 
 void TFrameWPSSiteSurvey::FillList()

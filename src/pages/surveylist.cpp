@@ -5,6 +5,8 @@
 #include "controls/artwork_resources.h"
 #include "controls/smallcontrols.h"
 #include "controls/sortlistview.h"
+#include "protocol/formudp.h"
+#include "protocol/udpmessages.h"
 #include "shell/formres.h"
 #include "shell/imagelist.h"
 
@@ -19,6 +21,10 @@
 namespace {
 
 constexpr int kIconCount = 9;
+
+// The survey pages' waits for the login and the survey replies, in ms.
+constexpr std::uint32_t LOGIN_WAIT = 5000;
+constexpr std::uint32_t SURVEY_WAIT = 7000;
 
 template <typename T> int Sign(T a, T b)
 {
@@ -294,4 +300,36 @@ tag_AP_ROFIILE DemonstrationEntry()
     e.IconFlag = 1;
     e.WPS = true;
     return e;
+}
+
+TSurveyStep SurveyStepFor(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == UM_UDP_RECV) {
+        if (int(wParam) == OP_SITE_SURVEY) {
+            return TSurveyStep::FillList;
+        }
+        if (int(wParam) == OP_LOGIN && lParam != 0) {
+            return TSurveyStep::Search;
+        }
+    } else if (msg == UM_UDP_TIMEOUT) {
+        return TSurveyStep::FillList;
+    }
+    return TSurveyStep::None;
+}
+
+void StartSurveySearch(QWidget* refresh, TSortListView* list, QWidget* searching)
+{
+    if (!FormUDP) {
+        return;
+    }
+    if (!FormUDP->LoggedIn) {
+        // An accepted login starts the search again.
+        FormUDP->SendLogin(LOGIN_WAIT);
+        return;
+    }
+    refresh->setEnabled(false);
+    ClearSurveyRows(list);
+    searching->show();
+    searching->raise();
+    FormUDP->SendSiteSurvey(SURVEY_WAIT);
 }

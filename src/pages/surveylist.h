@@ -5,6 +5,7 @@
 // start), pale yellow stripes behind the rows, and owner-drawn rows (a light blue selection box,
 // blue text for flagged entries, icons over the cell, centred and ellipsised cell text).
 
+#include "platform/core/messages.h"
 #include "protocol/codec/records.h"
 
 #include <QMetaType>
@@ -64,6 +65,15 @@ QStringList SurveyRowCells(const tag_AP_ROFIILE& entry, TSurveyTexts texts);
 void ClearSurveyRows(TSortListView* list);
 // Empties the list and lists the entries, each row owning a copy, then sorts the rows.
 void FillSurveyRows(TSortListView* list, const std::vector<tag_AP_ROFIILE>& entries, TSurveyTexts texts);
+// What a survey page does with a message of the engine: a survey reply or a time-out fills the list
+// (after a time-out with the entries of the last reply received, if any); an accepted login
+// searches again.
+enum class TSurveyStep { None, FillList, Search };
+TSurveyStep SurveyStepFor(UINT msg, WPARAM wParam, LPARAM lParam);
+// A survey page's search: while logged out it logs in first (an accepted login searches again);
+// otherwise Refresh off, the list emptied, the "Searching..." panel shown and the survey sent.
+void StartSurveySearch(QWidget* refresh, TSortListView* list, QWidget* searching);
+
 // The copy a row owns; false (entry untouched) for a null row or one without an entry.
 bool SurveyRowEntry(const QTreeWidgetItem* item, tag_AP_ROFIILE& entry);
 // The entry of the selected row; false when no row is selected.

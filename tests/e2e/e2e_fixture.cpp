@@ -287,7 +287,13 @@ bool CWalkFixture::WaitForPage(TFrameBase* page, int ms)
 
 bool CWalkFixture::WaitEngineIdle(int ms)
 {
-    return WaitFor([] { return FormUDP && FormUDP->PendingOp == OP_NONE; }, ms);
+    if (!WaitFor([] { return FormUDP && FormUDP->PendingOp == OP_NONE; }, ms)) {
+        return false;
+    }
+    // The engine posts its answer to the pages as it goes idle: deliver it before the test acts,
+    // or it would undo what the test clicks next (the mode page sets its buttons from it).
+    ProcessEvents();
+    return true;
 }
 
 bool CWalkFixture::WalkToDeviceList(int rows)
