@@ -9,6 +9,8 @@
 
 #include <QCoreApplication>
 
+#include "private_loopback.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -189,23 +191,6 @@ void BM_ReceiveSideBySide(benchmark::State& state)
     state.counters["recv_overhead_ratio"] = engineMedian / bareMedian;
 }
 BENCHMARK(BM_ReceiveSideBySide)->UseManualTime();
-
-void PrivateLoopback()
-{
-    if (::unshare(CLONE_NEWNET) != 0) {
-        return; // the host's lo
-    }
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    ifreq ifr {};
-    std::strncpy(ifr.ifr_name, "lo", IFNAMSIZ - 1);
-    if (fd >= 0 && ::ioctl(fd, SIOCGIFFLAGS, &ifr) == 0) {
-        ifr.ifr_flags |= IFF_UP;
-        ::ioctl(fd, SIOCSIFFLAGS, &ifr);
-    }
-    if (fd >= 0) {
-        ::close(fd);
-    }
-}
 
 } // namespace
 

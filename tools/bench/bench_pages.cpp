@@ -30,6 +30,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "private_loopback.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -263,23 +265,6 @@ void BM_SiteSurvey1336(benchmark::State& state)
     g_Var.Password.clear();
 }
 BENCHMARK(BM_SiteSurvey1336)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
-
-void PrivateLoopback()
-{
-    if (::unshare(CLONE_NEWNET) != 0) {
-        return; // the host's loopback
-    }
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    ifreq ifr {};
-    std::strncpy(ifr.ifr_name, "lo", IFNAMSIZ - 1);
-    if (fd >= 0 && ::ioctl(fd, SIOCGIFFLAGS, &ifr) == 0) {
-        ifr.ifr_flags |= IFF_UP;
-        ::ioctl(fd, SIOCSIFFLAGS, &ifr);
-    }
-    if (fd >= 0) {
-        ::close(fd);
-    }
-}
 
 } // namespace
 

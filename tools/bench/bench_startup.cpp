@@ -7,6 +7,8 @@
 // stands behind the launcher), and leaves. The start-up time runs from the spawn to the "SHOWN"
 // line. The children run in a network namespace of their own with only loopback (when permitted),
 // so qrx-setup neither meets another copy of itself nor any network.
+#include "private_loopback.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -211,23 +213,6 @@ BENCHMARK(BM_StartupMinimalWidgets)->UseManualTime()->Iterations(10)->Unit(bench
 BENCHMARK(BM_StartupMinimalWithText)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartupQrxSetup)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdleWakeups)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
-
-void PrivateLoopback()
-{
-    if (::unshare(CLONE_NEWNET) != 0) {
-        return; // the host's loopback (QRX_ADAPTERS=lo keeps the program there)
-    }
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    ifreq ifr {};
-    std::strncpy(ifr.ifr_name, "lo", IFNAMSIZ - 1);
-    if (fd >= 0 && ::ioctl(fd, SIOCGIFFLAGS, &ifr) == 0) {
-        ifr.ifr_flags |= IFF_UP;
-        ::ioctl(fd, SIOCSIFFLAGS, &ifr);
-    }
-    if (fd >= 0) {
-        ::close(fd);
-    }
-}
 
 } // namespace
 
