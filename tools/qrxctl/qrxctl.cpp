@@ -633,6 +633,55 @@ int TQrxCtl::CmdShow()
     return EXIT_OK;
 }
 
+int TQrxCtl::WriteAndReadBack(
+    const std::function<void()>& sendWrite, const std::function<bool(int op)>& isWrite)
+{
+    RetryLogin = true;
+    const std::function<void()> start = [this, &sendWrite] {
+        if (Engine->LoggedIn) {
+            sendWrite();
+        } else if (RetryLogin) {
+            RetryLogin = false;
+            Engine->SendLogin(LOGIN_WAIT);
+        } else {
+            EndExchange(2);
+        }
+    };
+    return RunExchange(start, [this, &start, &isWrite](UINT msg, WPARAM op, LPARAM value) {
+        const bool write = isWrite(int(op));
+        if (msg == UM_UDP_RECV) {
+            if (write) {
+                if (value != 0) {
+                    WaitWithMessages(PUMPED_PAUSE);
+                    Engine->SendGetConfig(GET_CONFIG_WAIT);
+                } else {
+                    EndExchange(2);
+                }
+            } else if (int(op) == OP_LOGIN) {
+                if (value != 0) {
+                    start();
+                } else {
+                    EndExchange(2);
+                }
+            } else if (int(op) == OP_GET_CONFIG) {
+                EndExchange(1);
+            }
+        } else if (msg == UM_UDP_TIMEOUT) {
+            if (write) {
+                if (RetryLogin) {
+                    RetryLogin = false;
+                    Engine->SendLogout(0);
+                    Engine->SendLogin(LOGIN_WAIT);
+                } else {
+                    EndExchange(2);
+                }
+            } else if (int(op) == OP_LOGIN || int(op) == OP_GET_CONFIG) {
+                EndExchange(2);
+            }
+        }
+    });
+}
+
 int TQrxCtl::CmdSetIp()
 {
     int rc = Connect();
@@ -676,50 +725,8 @@ int TQrxCtl::CmdSetIp()
         }
     }
 
-    RetryLogin = true;
-    std::function<void()> startIPSetting = [this] {
-        if (Engine->LoggedIn) {
-            Engine->SendIPSetting(SETTING_WAIT);
-        } else if (RetryLogin) {
-            RetryLogin = false;
-            Engine->SendLogin(LOGIN_WAIT);
-        } else {
-            EndExchange(2);
-        }
-    };
-    const int result
-        = RunExchange(startIPSetting, [this, &startIPSetting](UINT msg, WPARAM op, LPARAM value) {
-              if (msg == UM_UDP_RECV) {
-                  if (int(op) == OP_IP_SETTING) {
-                      if (value != 0) {
-                          WaitWithMessages(PUMPED_PAUSE);
-                          Engine->SendGetConfig(GET_CONFIG_WAIT);
-                      } else {
-                          EndExchange(2);
-                      }
-                  } else if (int(op) == OP_LOGIN) {
-                      if (value != 0) {
-                          startIPSetting();
-                      } else {
-                          EndExchange(2);
-                      }
-                  } else if (int(op) == OP_GET_CONFIG) {
-                      EndExchange(1);
-                  }
-              } else if (msg == UM_UDP_TIMEOUT) {
-                  if (int(op) == OP_IP_SETTING) {
-                      if (RetryLogin) {
-                          RetryLogin = false;
-                          Engine->SendLogout(0);
-                          Engine->SendLogin(LOGIN_WAIT);
-                      } else {
-                          EndExchange(2);
-                      }
-                  } else if (int(op) == OP_LOGIN || int(op) == OP_GET_CONFIG) {
-                      EndExchange(2);
-                  }
-              }
-          });
+    const int result = WriteAndReadBack(
+        [this] { Engine->SendIPSetting(SETTING_WAIT); }, [](int op) { return op == OP_IP_SETTING; });
     if (result != 1) {
         return Fail(msg::ER_CONNECT, msg::ER_CONNECTText);
     }
@@ -871,9 +878,8 @@ int TQrxCtl::CmdSetWireless()
     }
 
     // Confirmation page: write, pause, read back; one re-login after a time-out.
-    RetryLogin = true;
-    std::function<void()> sendSettings = [this] {
-        if (Engine->LoggedIn) {
+    const int result = WriteAndReadBack(
+        [this] {
             if (g_Var.DeviceMode == DEVICE_AP) {
                 DebugPrint("DEVICE_AP");
                 Engine->SendWlSetting(SETTING_WAIT);
@@ -881,46 +887,8 @@ int TQrxCtl::CmdSetWireless()
                 DebugPrint("not DEVICE_AP");
                 Engine->SendWlStationSetting(SETTING_WAIT);
             }
-        } else if (RetryLogin) {
-            RetryLogin = false;
-            Engine->SendLogin(LOGIN_WAIT);
-        } else {
-            EndExchange(2);
-        }
-    };
-    const int result = RunExchange(sendSettings, [this, &sendSettings](UINT msg, WPARAM op, LPARAM value) {
-        const bool write = int(op) == OP_WL_SETTING || int(op) == OP_WL_STATION_SETTING;
-        if (msg == UM_UDP_RECV) {
-            if (write) {
-                if (value != 0) {
-                    WaitWithMessages(PUMPED_PAUSE);
-                    Engine->SendGetConfig(GET_CONFIG_WAIT);
-                } else {
-                    EndExchange(2);
-                }
-            } else if (int(op) == OP_LOGIN) {
-                if (value != 0) {
-                    sendSettings();
-                } else {
-                    EndExchange(2);
-                }
-            } else if (int(op) == OP_GET_CONFIG) {
-                EndExchange(1);
-            }
-        } else if (msg == UM_UDP_TIMEOUT) {
-            if (write) {
-                if (RetryLogin) {
-                    RetryLogin = false;
-                    Engine->SendLogout(0);
-                    Engine->SendLogin(LOGIN_WAIT);
-                } else {
-                    EndExchange(2);
-                }
-            } else if (int(op) == OP_LOGIN || int(op) == OP_GET_CONFIG) {
-                EndExchange(2);
-            }
-        }
-    });
+        },
+        [](int op) { return op == OP_WL_SETTING || op == OP_WL_STATION_SETTING; });
     if (result != 1) {
         return Fail(msg::ER_CONNECT, msg::ER_CONNECTText);
     }

@@ -47,6 +47,10 @@ private:
     // ends it with failure.
     int RunExchange(const std::function<void()>& start, const Handler& handler);
     void EndExchange(int result);
+    // The confirmation's write: the request sendWrite sends (isWrite knows its operation), a pause,
+    // the configuration read back; a lapsed login or the first time-out of the write logs in again
+    // and writes once more. 1 once the read-back has arrived, 2 otherwise.
+    int WriteAndReadBack(const std::function<void()>& sendWrite, const std::function<bool(int op)>& isWrite);
     // Waits for the engine's answer to a request sent without an exchange (the pages' CanEnter
     // requests): true when a UM_UDP_RECV for op arrived before its time-out.
     bool WaitForReply(int op);
