@@ -1,6 +1,7 @@
 #include "shell/formres.h"
 
 #include "app/globalvar.h"
+#include "controls/artwork_table.h"
 #include "controls/imagebuttons.h"
 #include "platform/ui/dialogs.h"
 #include "shell/builtinpictures.h"
@@ -117,9 +118,12 @@ void TFormRes::SetWizardButtonFaces(TTrifaceBtn* button) const
 
 void TFormRes::LoadBuiltIn()
 {
-    // Each picture is read when a window first takes it: start-up reads only the launcher's.
+    // Each picture is read when a window first takes it: start-up reads only the launcher's. Their
+    // sizes are those the artwork was drawn at.
     for (TPictureBox* p : m_pictures) {
-        p->SetPictureFile(BuiltInPicturePath(p->objectName()));
+        const TArtworkEntry* art = FindArtwork(p->objectName().toStdString());
+        p->SetPictureFile(
+            BuiltInPicturePath(p->objectName()), art ? QSize(art->width, art->height) : QSize());
     }
     ImgsType->Clear();
     for (const QImage& icon : BuiltInSurveyIcons()) {

@@ -34,11 +34,11 @@ void TPictureBox::SetPicture(const QImage& picture)
     update();
 }
 
-void TPictureBox::SetPictureFile(const QString& path)
+void TPictureBox::SetPictureFile(const QString& path, QSize knownSize)
 {
     m_picture = QImage();
     m_pendingFile.clear();
-    const QSize size = QImageReader(path).size();
+    const QSize size = knownSize.isValid() && !path.isEmpty() ? knownSize : QImageReader(path).size();
     if (size.isEmpty()) {
         return; // unreadable: the empty picture
     }

@@ -16,9 +16,9 @@ public:
     const QImage& Picture() const;
     void SetPicture(const QImage& picture);
     // Takes the picture of an image file (or resource) without reading it yet: only its size is
-    // read now, the pixels when the picture is first used. A file that cannot be read gives the
-    // empty picture.
-    void SetPictureFile(const QString& path);
+    // read now (or taken as given, for a picture whose size is known), the pixels when the picture
+    // is first used. A file that cannot be read gives the empty picture.
+    void SetPictureFile(const QString& path, QSize knownSize = {});
 
     bool AutoSize() const { return m_autoSize; }
     void SetAutoSize(bool on);
