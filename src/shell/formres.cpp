@@ -125,10 +125,13 @@ void TFormRes::LoadBuiltIn()
         p->SetPictureFile(
             BuiltInPicturePath(p->objectName()), art ? QSize(art->width, art->height) : QSize());
     }
-    ImgsType->Clear();
-    for (const QImage& icon : BuiltInSurveyIcons()) {
-        ImgsType->Add(QPixmap::fromImage(icon));
-    }
+    ImgsType->SetLoader([] {
+        QList<QPixmap> icons;
+        for (const QImage& icon : BuiltInSurveyIcons()) {
+            icons.append(QPixmap::fromImage(icon));
+        }
+        return icons;
+    });
 }
 
 void TFormRes::FormCreate()

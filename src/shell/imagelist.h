@@ -5,6 +5,9 @@
 #include <QObject>
 #include <QPixmap>
 
+#include <functional>
+#include <utility>
+
 class TImageList : public QObject
 {
     Q_OBJECT
@@ -18,13 +21,38 @@ public:
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    int Count() const { return static_cast<int>(m_images.size()); }
-    const QList<QPixmap>& Images() const { return m_images; }
-    void Add(const QPixmap& image) { m_images.append(image); }
-    void Clear() { m_images.clear(); }
+    int Count() const { return static_cast<int>(Loaded().size()); }
+    const QList<QPixmap>& Images() const { return Loaded(); }
+    void Add(const QPixmap& image)
+    {
+        Loaded();
+        m_images.append(image);
+    }
+    void Clear()
+    {
+        m_loader = nullptr;
+        m_images.clear();
+    }
+    // The pictures are made by loader when the list is first used (start-up does not wait for
+    // pictures nobody shows yet); in place of what the list held.
+    void SetLoader(std::function<QList<QPixmap>()> loader)
+    {
+        m_images.clear();
+        m_loader = std::move(loader);
+    }
 
 private:
+    const QList<QPixmap>& Loaded() const
+    {
+        if (m_loader) {
+            const auto loader = std::exchange(m_loader, nullptr);
+            m_images = loader();
+        }
+        return m_images;
+    }
+
     int m_width;
     int m_height;
-    QList<QPixmap> m_images;
+    mutable QList<QPixmap> m_images;
+    mutable std::function<QList<QPixmap>()> m_loader;
 };

@@ -1,5 +1,7 @@
 #include "shell/picturebox.h"
 
+#include "shell/builtinpictures.h"
+
 #include <QImageReader>
 #include <QPainter>
 
@@ -14,7 +16,7 @@ const QImage& TPictureBox::Picture() const
 {
     if (!m_pendingFile.isEmpty()) {
         const QString file = std::exchange(m_pendingFile, QString());
-        m_picture = QImage(file);
+        m_picture = ReadBuiltInPicture(file);
     }
     return m_picture;
 }
