@@ -46,16 +46,8 @@ void TFrameWPSSiteSurvey::InitFrame()
 
 LRESULT TFrameWPSSiteSurvey::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    switch (SurveyStepFor(msg, wParam, lParam)) {
-    case TSurveyStep::FillList:
-        FillList();
-        break;
-    case TSurveyStep::Search:
-        StartSearch();
-        break;
-    case TSurveyStep::None:
-        break;
-    }
+    HandleSurveyMessage(
+        msg, wParam, lParam, [this] { FillList(); }, [this] { StartSearch(); });
     return TFrameBase::WndProc(msg, wParam, lParam);
 }
 

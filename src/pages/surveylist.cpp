@@ -302,19 +302,18 @@ tag_AP_ROFIILE DemonstrationEntry()
     return e;
 }
 
-TSurveyStep SurveyStepFor(UINT msg, WPARAM wParam, LPARAM lParam)
+void HandleSurveyMessage(UINT msg, WPARAM wParam, LPARAM lParam, const std::function<void()>& fillList,
+    const std::function<void()>& search)
 {
     if (msg == UM_UDP_RECV) {
         if (int(wParam) == OP_SITE_SURVEY) {
-            return TSurveyStep::FillList;
-        }
-        if (int(wParam) == OP_LOGIN && lParam != 0) {
-            return TSurveyStep::Search;
+            fillList();
+        } else if (int(wParam) == OP_LOGIN && lParam != 0) {
+            search();
         }
     } else if (msg == UM_UDP_TIMEOUT) {
-        return TSurveyStep::FillList;
+        fillList();
     }
-    return TSurveyStep::None;
 }
 
 void StartSurveySearch(QWidget* refresh, TSortListView* list, QWidget* searching)

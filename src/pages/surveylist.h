@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 class QPainter;
@@ -68,8 +69,8 @@ void FillSurveyRows(TSortListView* list, const std::vector<tag_AP_ROFIILE>& entr
 // What a survey page does with a message of the engine: a survey reply or a time-out fills the list
 // (after a time-out with the entries of the last reply received, if any); an accepted login
 // searches again.
-enum class TSurveyStep { None, FillList, Search };
-TSurveyStep SurveyStepFor(UINT msg, WPARAM wParam, LPARAM lParam);
+void HandleSurveyMessage(UINT msg, WPARAM wParam, LPARAM lParam, const std::function<void()>& fillList,
+    const std::function<void()>& search);
 // A survey page's search: while logged out it logs in first (an accepted login searches again);
 // otherwise Refresh off, the list emptied, the "Searching..." panel shown and the survey sent.
 void StartSurveySearch(QWidget* refresh, TSortListView* list, QWidget* searching);

@@ -43,6 +43,21 @@ class WalkWpsBridgeTest : public CWalkFixture
 protected:
     TFrameWlProfile* Host() const { return Main()->FrameWlProfile1; }
 
+    // From the setup method page with its choice kept: Next, WPS on the wireless method page, Next,
+    // up to the WPS method page.
+    bool SetupMethodToWpsMethod()
+    {
+        TFormMain* m = Main();
+        Click(m->FrameSetupMethod1->BtnNext);
+        if (!WaitForPage(m->FrameSetWlMethod1)) {
+            ADD_FAILURE() << "no wireless method page: " << TakeShownTexts().join(u'|').toStdString();
+            return false;
+        }
+        ClickRadio(m->FrameSetWlMethod1->RBtnWPS);
+        Click(m->FrameSetWlMethod1->BtnNext);
+        return WaitForPage(m->FrameWPSMethod1);
+    }
+
     // The WPS statuses the emulator sent since the last mark.
     QStringList Events()
     {
@@ -69,12 +84,8 @@ TEST_F(WalkWpsBridgeTest, AccessPointWpsPushButtonThenPin)
         ASSERT_TRUE(Login(1));
         Click(m->FrameWlModeSel1->BtnNext);
         ASSERT_TRUE(WaitForPage(m->FrameSetupMethod1));
-        Click(m->FrameSetupMethod1->BtnNext);
-        ASSERT_TRUE(WaitForPage(m->FrameSetWlMethod1)) << TakeShownTexts().join(u'|').toStdString();
-        ClickRadio(m->FrameSetWlMethod1->RBtnWPS);
-        Click(m->FrameSetWlMethod1->BtnNext);
+        ASSERT_TRUE(SetupMethodToWpsMethod());
         TFrameWPSMethod* wps = m->FrameWPSMethod1;
-        ASSERT_TRUE(WaitForPage(wps));
         ClickRadio(wps->RBtnPBC);
         Shot(QStringLiteral("FrameWPSMethod1_PBC"));
         Apsim().MarkLog();
@@ -88,11 +99,7 @@ TEST_F(WalkWpsBridgeTest, AccessPointWpsPushButtonThenPin)
         // Once more with a PIN: the success page's Next leads round to the setup method page.
         Click(m->FrameSuccess1->BtnNext);
         ASSERT_TRUE(WaitForPage(m->FrameSetupMethod1));
-        Click(m->FrameSetupMethod1->BtnNext);
-        ASSERT_TRUE(WaitForPage(m->FrameSetWlMethod1)) << TakeShownTexts().join(u'|').toStdString();
-        ClickRadio(m->FrameSetWlMethod1->RBtnWPS);
-        Click(m->FrameSetWlMethod1->BtnNext);
-        ASSERT_TRUE(WaitForPage(wps));
+        ASSERT_TRUE(SetupMethodToWpsMethod());
         ClickRadio(wps->RBtnPIN);
         wps->EdtPIN->setText(QStringLiteral("12345670"));
         Shot(QStringLiteral("FrameWPSMethod1_PIN"));
@@ -274,12 +281,8 @@ TEST_F(WalkWpsBridgeTest, AccessPointWpsFailureShowsTheMessageAndStays)
         ASSERT_TRUE(Login(0));
         Click(m->FrameWlModeSel1->BtnNext);
         ASSERT_TRUE(WaitForPage(m->FrameSetupMethod1));
-        Click(m->FrameSetupMethod1->BtnNext);
-        ASSERT_TRUE(WaitForPage(m->FrameSetWlMethod1)) << TakeShownTexts().join(u'|').toStdString();
-        ClickRadio(m->FrameSetWlMethod1->RBtnWPS);
-        Click(m->FrameSetWlMethod1->BtnNext);
+        ASSERT_TRUE(SetupMethodToWpsMethod());
         TFrameWPSMethod* wps = m->FrameWPSMethod1;
-        ASSERT_TRUE(WaitForPage(wps));
         ClickRadio(wps->RBtnPBC);
         Apsim().MarkLog();
         Click(wps->BtnNext);
